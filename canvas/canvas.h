@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+namespace wave {
+
+// A colour laid out as 0x00BBGGRR.
+using Color = std::uint32_t;
+
+constexpr Color RGB(int r, int g, int b) {
+  return static_cast<Color>(r) + 256u * static_cast<Color>(g) +
+         65536u * static_cast<Color>(b);
+}
+
+constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFFu); }
+constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFFu); }
+constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xFFu); }
+
+// Pen and fill settings, as the frame sets them.
+enum DrawStyleValue : int { kSolid = 0, kDotted = 2 };
+enum FillStyleValue : int { kFillSolid = 0, kFillHollow = 1 };
+
+// An immediate-mode surface in twips (x right, y down). Pen width is in
+// pixels; the four drawing properties stay set between calls.
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+  virtual void Cls() = 0;
+  virtual void Circle(float x, float y, float radius, Color color) = 0;
+  virtual void Line(float x1, float y1, float x2, float y2, Color color) = 0;
+  virtual void SetDrawWidth(int pixels) = 0;
+  virtual void SetDrawStyle(int style) = 0;
+  virtual void SetFillStyle(int style) = 0;
+  virtual void SetFillColor(Color color) = 0;
+};
+
+}  // namespace wave

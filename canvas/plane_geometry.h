@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+namespace wave {
+
+// Clipping of circles and segments against an axis-aligned rectangle, in
+// double precision, so that shapes of any size reach the rasteriser only as
+// the few points that can be seen.
+struct Point {
+  double x = 0;
+  double y = 0;
+};
+
+struct Rect {
+  double left = 0;
+  double top = 0;
+  double right = 0;
+  double bottom = 0;
+
+  bool Contains(Point p) const {
+    return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+  }
+  Rect Expanded(double by) const {
+    return {left - by, top - by, right + by, bottom + by};
+  }
+};
+
+// Nearest and farthest distance from p to any point of r.
+double NearestDistance(Point p, const Rect& r);
+double FarthestDistance(Point p, const Rect& r);
+
+// The part of the segment a–b inside r, or nothing.
+std::optional<std::pair<Point, Point>> ClipSegment(Point a, Point b,
+                                                   const Rect& r);
+
+// The arcs of the circle (centre c, radius) that lie inside r, each as a
+// polyline whose chords stray at most `tolerance` from the true circle.
+// Angles run as in screen coordinates (y down); arcs that meet across
+// angle 0 are joined.
+std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
+                                            const Rect& r, double tolerance);
+
+// The outline of the disc (centre c, radius) intersected with r, as a convex
+// polygon sampled every `rowStep` in y; empty when they do not meet.
+std::vector<Point> ClippedDisc(Point c, double radius, const Rect& r,
+                               double rowStep);
+
+}  // namespace wave

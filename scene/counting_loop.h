@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace wave {
+
+// Rounds to single precision as an IEEE conversion does, with magnitudes
+// past the float range going to infinity rather than being undefined.
+inline float ToSingle(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  constexpr double kOverflow = 0x1.ffffffp+127;  // halfway past kMax
+  const double magnitude = std::fabs(value);
+  if (magnitude >= kOverflow) {
+    return std::copysign(std::numeric_limits<float>::infinity(),
+                         static_cast<float>(std::copysign(1.0, value)));
+  }
+  if (magnitude > kMax) {
+    return std::copysign(std::numeric_limits<float>::max(),
+                         static_cast<float>(std::copysign(1.0, value)));
+  }
+  return static_cast<float>(value);
+}
+
+// The loop "for c = start to end step s": start, end and step evaluated
+// once, the end included, the counter a running sum. The frame's counters
+// are doubles whose steps are single-precision values, so the running sum
+// equals start + k * step exactly for every radius that occurs, and a pass
+// can be computed from its index instead of walked. A zero step would never
+// move the counter; such a loop ends after its first pass.
+struct CountingLoop {
+  double start = 0;
+  double step = 0;
+  std::int64_t passes = 0;
+
+  CountingLoop(double startValue, double end, double stepValue)
+      : start(startValue), step(stepValue) {
+    const bool runs = step < 0 ? start >= end : start <= end;
+    if (!runs) return;  // also when start, end or step is NaN
+    if (step == 0) {
+      passes = 1;
+      return;
+    }
+    constexpr double kMaxIndex = 0x1p62;
+    const double span = std::fabs((end - start) / step);
+    std::int64_t last = span < kMaxIndex ? static_cast<std::int64_t>(span)
+                                          : static_cast<std::int64_t>(kMaxIndex);
+    while (last < static_cast<std::int64_t>(kMaxIndex) && Within(last + 1, end)) {
+      ++last;
+    }
+    while (last > 0 && !Within(last, end)) --last;
+    passes = last + 1;
+  }
+
+  double At(std::int64_t k) const {
+    return k == 0 ? start : start + static_cast<double>(k) * step;
+  }
+
+ private:
+  bool Within(std::int64_t k, double end) const {
+    const double c = At(k);
+    return step < 0 ? c >= end : c <= end;
+  }
+};
+
+}  // namespace wave

@@ -1,0 +1,274 @@
+#include "scene/wave_scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "canvas/text_to_number.h"
+#include "scene/counting_loop.h"
+
+namespace wave {
+namespace {
+
+constexpr double kSourceX = 4000;  // source A, and the line of both sources
+constexpr double kSourceY = 4000;
+constexpr double kTwipsPerUnit = 500;
+constexpr std::int64_t kFrontAdvance = 100;
+constexpr double kMarkRadius = 20;
+constexpr double kCurveReach = 9;     // length units from the midpoint
+constexpr double kCurveStep = 0.05;   // length units
+constexpr float kFallback = 0.1f;     // replaces a zero wavelength or distance
+
+constexpr Color kFrontA = 0xFFFF00;
+constexpr Color kFrontB = RGB(255, 32, 255);
+constexpr Color kCrestA = 0xFF0000;
+constexpr Color kCrestB = 0x0000FF;
+constexpr Color kSourceMark = 0;
+constexpr Color kAntinodal = RGB(180, 180, 0);
+constexpr Color kNodal = RGB(32, 32, 32);
+constexpr Color kCrestMarker = 0x00FF00;
+constexpr Color kTroughMarker = RGB(0, 80, 0);
+
+std::int16_t Flip(std::int16_t value) { return value == 0 ? 1 : 0; }
+
+// single(factor * lambda * phaseTerm); a zero phase term gives 0 outright,
+// so an infinite wavelength gives 0 here rather than NaN.
+float PhaseOffset(double factor, float lambda, std::int16_t phaseTerm) {
+  if (phaseTerm == 0) return 0.0f;
+  return ToSingle(factor * static_cast<double>(lambda) * phaseTerm);
+}
+
+}  // namespace
+
+WaveScene::WaveScene(Edition edition, Canvas& canvas, FormControls& form)
+    : edition_(edition), canvas_(canvas), form_(form) {}
+
+void WaveScene::InitScene() {
+  FrontRadius = 1000;
+  ShowAntinodal = 0;
+  ShowNodal = 0;
+  ShowCrossings = 1;
+  Antiphase = 0;
+}
+
+void WaveScene::RedrawFrame() {
+  FrontRadius -= kFrontAdvance;
+  StepFrame();
+}
+
+void WaveScene::ToggleAntinodal() {
+  ShowAntinodal = Flip(ShowAntinodal);
+  RedrawFrame();
+}
+
+void WaveScene::ToggleNodal() {
+  ShowNodal = Flip(ShowNodal);
+  RedrawFrame();
+}
+
+void WaveScene::ToggleCrossings() {
+  ShowCrossings = Flip(ShowCrossings);
+  RedrawFrame();
+}
+
+void WaveScene::TogglePhase() {
+  if (edition_ == Edition::Six) return;
+  Antiphase = Flip(Antiphase);
+  form_.ShowPhase(Antiphase);
+  RedrawFrame();
+}
+
+void WaveScene::ResetScene() {
+  FrontRadius = 1000;
+  ShowAntinodal = 0;
+  ShowNodal = 0;
+  ShowCrossings = 1;
+  StepFrame();
+}
+
+void WaveScene::StepFrame() {
+  canvas_.Cls();
+  canvas_.SetDrawWidth(4);
+  canvas_.SetDrawStyle(kDotted);
+
+  Wavelength = ToSingle(TextToNumber(form_.Text1()));
+  Separation = TextToNumber(form_.Text2());
+  if (Wavelength == 0) Wavelength = kFallback;
+  if (Separation == 0) Separation = 0.1;
+  // Below a tenth of a unit the fronts lie closer than a pixel and the work
+  // grows as 1/wavelength squared: such a wavelength is drawn as 0.1.
+  if (std::fabs(Wavelength) < kFallback) {
+    Wavelength = std::copysign(kFallback, Wavelength);
+  }
+  if (edition_ == Edition::Six) Antiphase = 0;
+
+  const double lambda = Wavelength;
+  const double d = Separation;
+  const double xB = kSourceX + kTwipsPerUnit * d;
+
+  if (Antiphase == 0 && ShowAntinodal == 1) DrawHyperbolas(1, kAntinodal);
+  if (Antiphase == 1 && ShowAntinodal == 1) DrawHyperbolas(0.5, kAntinodal);
+  if (Antiphase == 0 && ShowNodal == 1) DrawHyperbolas(0.5, kNodal);
+  if (Antiphase == 1 && ShowNodal == 1) DrawHyperbolas(1, kNodal);
+
+  FrontRadius += kFrontAdvance;
+  const double front = static_cast<double>(FrontRadius);
+  const double h = ToSingle(-250.0 * lambda);
+  const double w = ToSingle(-500.0 * lambda);
+  const double oB = PhaseOffset(250.0, Wavelength, Antiphase);
+
+  canvas_.SetFillStyle(kFillHollow);
+  const CountingLoop fronts(front, 0, h);
+  for (std::int64_t k = 0; k < fronts.passes; ++k) {
+    const double r = fronts.At(k);
+    DrawCircle(kSourceX, kSourceY, r, kFrontA);
+    DrawCircle(xB, kSourceY, r, kFrontB);
+  }
+
+  if (edition_ == Edition::Six) {
+    // One pass per radius: of two crossing crests the smaller lies on top.
+    const CountingLoop crests(front, 0, w);
+    for (std::int64_t k = 0; k < crests.passes; ++k) {
+      const double r = crests.At(k);
+      DrawCircle(kSourceX, kSourceY, r, kCrestA);
+      DrawCircle(xB, kSourceY, r, kCrestB);
+    }
+  } else {
+    const CountingLoop crestsA(front, 0, w);
+    for (std::int64_t k = 0; k < crestsA.passes; ++k) {
+      DrawCircle(kSourceX, kSourceY, crestsA.At(k), kCrestA);
+    }
+    const CountingLoop crestsB(front - oB, 0, w);
+    for (std::int64_t k = 0; k < crestsB.passes; ++k) {
+      DrawCircle(xB, kSourceY, crestsB.At(k), kCrestB);
+    }
+  }
+
+  DrawCircle(kSourceX, kSourceY, kMarkRadius, kSourceMark);
+  DrawCircle(xB, kSourceY, kMarkRadius, kSourceMark);
+
+  if (ShowCrossings == 1) MarkCrossings();
+
+  const float labelLeft = ToSingle(kSourceX - 100 + kTwipsPerUnit * d);
+  if (std::isfinite(labelLeft)) form_.SetLabel5Left(labelLeft);
+}
+
+// Each member is x²/A² − y²/B² = 1 about the midpoint, foci at the sources,
+// path difference 2A = a·λ. A member whose |A| exceeds the reach of 9 units
+// has no point to draw, and |A| only grows with a, so the family ends there.
+void WaveScene::DrawHyperbolas(double offset, Color color) {
+  const double lambda = Wavelength;
+  const double d = Separation;
+  const double xM = kSourceX + 250.0 * d;
+  const double end = d / lambda;
+
+  for (double a = offset; a <= end; a += 1) {
+    const double A = a * lambda / 2;
+    if (!(std::fabs(A) <= kCurveReach)) break;
+    const double A2 = A * A;
+    // Rounding can leave d²/4 − A² a hair below 0 where a·λ equals d.
+    const double B = std::sqrt(std::max(0.0, d * d / 4 - A2));
+    double xp = A;
+    double yp = 0;
+    for (double x = A; x <= kCurveReach; x += kCurveStep) {
+      // NaN where x² < A² (wavelength and distance both negative): the
+      // segments touching such a point are not drawn.
+      const double y = (B / A) * std::sqrt(x * x - A2);
+      canvas_.SetDrawWidth(2);
+      DrawLine(xM + 500 * xp, kSourceY - 500 * yp, xM + 500 * x,
+               kSourceY - 500 * y, color);
+      DrawLine(xM + 500 * xp, kSourceY + 500 * yp, xM + 500 * x,
+               kSourceY + 500 * y, color);
+      DrawLine(xM - 500 * xp, kSourceY - 500 * yp, xM - 500 * x,
+               kSourceY - 500 * y, color);
+      DrawLine(xM - 500 * xp, kSourceY + 500 * yp, xM - 500 * x,
+               kSourceY + 500 * y, color);
+      xp = x;
+      yp = y;
+    }
+  }
+  canvas_.SetDrawWidth(4);
+  if (offset == 1) DrawLine(xM, 0, xM, 15000, color);
+}
+
+void WaveScene::MarkCrossings() {
+  const double markerRadius = TextToNumber(form_.Text3());
+  const double front = static_cast<double>(FrontRadius);
+  const double w = ToSingle(-500.0 * static_cast<double>(Wavelength));
+  const double oB = PhaseOffset(250.0, Wavelength, Antiphase);
+  const double oT = PhaseOffset(250.0, Wavelength, 1);
+  const double oBT =
+      PhaseOffset(250.0, Wavelength, static_cast<std::int16_t>(1 - Antiphase));
+  MarkGroup(front, front - oB, w, markerRadius, kCrestMarker);
+  MarkGroup(front - oT, front - oBT, w, markerRadius, kTroughMarker);
+}
+
+// Marks where A's circles (radii start1, start1 + step, …) meet B's
+// (start2, …). Circles of radii r1 and r2 can meet only when
+// |r1 − D| ≤ r2 ≤ r1 + D (D the distance of the sources in twips), so for
+// each r1 only that range of r2, widened by a margin far above rounding,
+// is tested; every pair outside it would fail the test r1² < x² anyway.
+void WaveScene::MarkGroup(double start1, double start2, double step,
+                          double markerRadius, Color color) {
+  const double d = Separation;
+  if (!std::isfinite(d)) return;  // every crossing would be non-finite
+  const CountingLoop outer(start1, 0, step);
+  const CountingLoop inner(start2, 0, step);
+  if (outer.passes == 0 || inner.passes == 0) return;
+
+  const bool ranged = step < 0 && std::isfinite(step);
+  const double span = -step;
+  const double D = std::fabs(kTwipsPerUnit * d);
+  const double margin =
+      2 * span + 1 + 1e-6 * (std::max(std::fabs(start1), std::fabs(start2)) + D);
+  const double lastIndex = static_cast<double>(inner.passes - 1);
+
+  for (std::int64_t i = 0; i < outer.passes; ++i) {
+    const double r1 = outer.At(i);
+    std::int64_t first = 0;
+    std::int64_t last = inner.passes - 1;
+    if (ranged) {
+      const double lo = std::fabs(r1 - D) - margin;
+      const double hi = r1 + D + margin;
+      const double kFirst = std::clamp(std::floor((start2 - hi) / span), 0.0,
+                                       lastIndex + 1);
+      const double kLast =
+          std::clamp(std::ceil((start2 - lo) / span), -1.0, lastIndex);
+      first = static_cast<std::int64_t>(kFirst);
+      last = static_cast<std::int64_t>(kLast);
+    }
+    for (std::int64_t k = first; k <= last; ++k) {
+      const double r2 = inner.At(k);
+      const double x = (r1 * r1 - r2 * r2 + 250000 * (d * d)) / 1000 / d;
+      if (r1 * r1 < x * x) continue;
+      const double y = std::sqrt(r1 * r1 - x * x);
+      canvas_.SetFillColor(color);
+      canvas_.SetFillStyle(kFillSolid);
+      DrawCircle(kSourceX + x, kSourceY + y, markerRadius, color);
+      DrawCircle(kSourceX + x, kSourceY - y, markerRadius, color);
+    }
+  }
+}
+
+void WaveScene::DrawCircle(double x, double y, double radius, Color color) {
+  const float fx = ToSingle(x);
+  const float fy = ToSingle(y);
+  const float fr = ToSingle(radius);
+  if (!std::isfinite(fx) || !std::isfinite(fy) || !std::isfinite(fr)) return;
+  canvas_.Circle(fx, fy, fr, color);
+}
+
+void WaveScene::DrawLine(double x1, double y1, double x2, double y2,
+                         Color color) {
+  const float a = ToSingle(x1);
+  const float b = ToSingle(y1);
+  const float c = ToSingle(x2);
+  const float e = ToSingle(y2);
+  if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c) ||
+      !std::isfinite(e)) {
+    return;
+  }
+  canvas_.Line(a, b, c, e, color);
+}
+
+}  // namespace wave

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "canvas/canvas.h"
+
+namespace wave {
+
+// What a frame reads from and writes to its window.
+class FormControls {
+ public:
+  virtual ~FormControls() = default;
+  virtual std::string Text1() const = 0;  // wavelength box
+  virtual std::string Text2() const = 0;  // separation box
+  virtual std::string Text3() const = 0;  // marker radius box
+  virtual void SetLabel5Left(float twips) = 0;
+  // Called by TogglePhase after the phase has flipped, before the redraw.
+  virtual void ShowPhase(std::int16_t /*antiphase*/) {}
+};
+
+// Full: seven buttons, phase switch, crests of A drawn before those of B.
+// Six: sources always in phase, crests of A and B drawn in one pass.
+enum class Edition { Full, Six };
+
+// The state of the picture and the operations that change it. Every
+// operation but InitScene ends with a complete frame drawn on the canvas.
+class WaveScene {
+ public:
+  WaveScene(Edition edition, Canvas& canvas, FormControls& form);
+
+  std::int64_t FrontRadius = 0;
+  std::int16_t ShowAntinodal = 0, ShowNodal = 0, ShowCrossings = 0,
+               Antiphase = 0;
+  double Separation = 0;
+  float Wavelength = 0;
+
+  void InitScene();
+  void StepFrame();
+  void RedrawFrame();
+  void ToggleAntinodal();
+  void ToggleNodal();
+  void ToggleCrossings();
+  // Has no effect in the six-button edition, whose sources stay in phase.
+  void TogglePhase();
+  void ResetScene();
+
+  Edition edition() const { return edition_; }
+
+ private:
+  void DrawHyperbolas(double offset, Color color);
+  void MarkCrossings();
+  void MarkGroup(double start1, double start2, double step, double markerRadius,
+                 Color color);
+
+  // Canvas calls with double arguments rounded to single precision; a call
+  // that would carry a non-finite value is not made.
+  void DrawCircle(double x, double y, double radius, Color color);
+  void DrawLine(double x1, double y1, double x2, double y2, Color color);
+
+  Edition edition_;
+  Canvas& canvas_;
+  FormControls& form_;
+};
+
+}  // namespace wave
