@@ -107,8 +107,9 @@ std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
 
   // Largest angle step whose chord keeps within the tolerance.
   const double ratio = tolerance / radius;
-  const double maxStep = ratio < 1e-4 ? 2 * std::sqrt(2 * ratio)
-                                      : 2 * std::acos(std::max(-1.0, 1 - ratio));
+  const double maxStep = ratio < 1e-4
+                             ? 2 * std::sqrt(2 * ratio)
+                             : 2 * std::acos(std::max(-1.0, 1 - ratio));
   struct Interval {
     double from, to;
   };
@@ -134,14 +135,14 @@ std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
 
   for (const Interval& span : inside) {
     const double width = span.to - span.from;
-    const auto steps = static_cast<long>(
-        std::ceil(width / maxStep));
+    const auto steps = static_cast<long>(std::ceil(width / maxStep));
     const long count = std::clamp(steps, 1L, 4096L);
     std::vector<Point> arc;
     arc.reserve(static_cast<std::size_t>(count) + 1);
     for (long k = 0; k <= count; ++k) {
-      const double angle =
-          k == count ? span.to : span.from + width * static_cast<double>(k) /
+      const double angle = k == count
+                               ? span.to
+                               : span.from + width * static_cast<double>(k) /
                                                  static_cast<double>(count);
       arc.push_back(OnCircle(c, radius, angle));
     }
@@ -160,9 +161,10 @@ std::vector<Point> ClippedDisc(Point c, double radius, const Rect& r,
   const auto rows = static_cast<long>(std::ceil((bottom - top) / rowStep));
   const long count = std::clamp(rows, 1L, 1L << 20);
   for (long k = 0; k <= count; ++k) {
-    const double y = k == count ? bottom
-                                : top + (bottom - top) * static_cast<double>(k) /
-                                            static_cast<double>(count);
+    const double y = k == count
+                         ? bottom
+                         : top + (bottom - top) * static_cast<double>(k) /
+                                     static_cast<double>(count);
     const double dy = y - c.y;
     const double half = std::sqrt(std::max(0.0, (radius - dy) * (radius + dy)));
     const double x0 = std::max(r.left, c.x - half);

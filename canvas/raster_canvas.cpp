@@ -20,8 +20,9 @@ QColor DefaultBackground() {
 }
 
 QImage NewImage(QSize logical, qreal devicePixelRatio, QColor background) {
-  const QSize device(static_cast<int>(std::ceil(logical.width() * devicePixelRatio)),
-                     static_cast<int>(std::ceil(logical.height() * devicePixelRatio)));
+  const QSize device(
+      static_cast<int>(std::ceil(logical.width() * devicePixelRatio)),
+      static_cast<int>(std::ceil(logical.height() * devicePixelRatio)));
   QImage image(device.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
   if (image.isNull()) throw std::bad_alloc();
   image.setDevicePixelRatio(devicePixelRatio);
@@ -99,11 +100,20 @@ QPen MakePen(QColor color, int width, int style) {
     penStyle = Qt::NoPen;
   } else if (width <= 1) {
     switch (style) {
-      case 1: penStyle = Qt::DashLine; break;
-      case 2: penStyle = Qt::DotLine; break;
-      case 3: penStyle = Qt::DashDotLine; break;
-      case 4: penStyle = Qt::DashDotDotLine; break;
-      default: break;
+      case 1:
+        penStyle = Qt::DashLine;
+        break;
+      case 2:
+        penStyle = Qt::DotLine;
+        break;
+      case 3:
+        penStyle = Qt::DashDotLine;
+        break;
+      case 4:
+        penStyle = Qt::DashDotDotLine;
+        break;
+      default:
+        break;
     }
   }
   return QPen(color, std::max(width, 1), penStyle, Qt::RoundCap, Qt::RoundJoin);
@@ -126,6 +136,14 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   if (r == 0) {
     p.setPen(pen);
     p.drawPoint(QPointF(centre.x, centre.y));
+    return;
+  }
+  if (r < halfPen && pen.style() != Qt::NoPen) {
+    // The pen covers the centre: the stroke is a disc. QPainter would leave
+    // a hole where the inner edge of the stroke turns inside out.
+    p.setPen(Qt::NoPen);
+    p.setBrush(pen.color());
+    p.drawEllipse(QPointF(centre.x, centre.y), r + halfPen, r + halfPen);
     return;
   }
   if (r <= kArcRadiusPixels) {

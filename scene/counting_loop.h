@@ -45,8 +45,9 @@ struct CountingLoop {
     constexpr double kMaxIndex = 0x1p62;
     const double span = std::fabs((end - start) / step);
     std::int64_t last = span < kMaxIndex ? static_cast<std::int64_t>(span)
-                                          : static_cast<std::int64_t>(kMaxIndex);
-    while (last < static_cast<std::int64_t>(kMaxIndex) && Within(last + 1, end)) {
+                                         : static_cast<std::int64_t>(kMaxIndex);
+    while (last < static_cast<std::int64_t>(kMaxIndex) &&
+           Within(last + 1, end)) {
       ++last;
     }
     while (last > 0 && !Within(last, end)) --last;

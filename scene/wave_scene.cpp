@@ -15,9 +15,9 @@ constexpr double kSourceY = 4000;
 constexpr double kTwipsPerUnit = 500;
 constexpr std::int64_t kFrontAdvance = 100;
 constexpr double kMarkRadius = 20;
-constexpr double kCurveReach = 9;     // length units from the midpoint
-constexpr double kCurveStep = 0.05;   // length units
-constexpr float kFallback = 0.1f;     // replaces a zero wavelength or distance
+constexpr double kCurveReach = 9;    // length units from the midpoint
+constexpr double kCurveStep = 0.05;  // length units
+constexpr float kFallback = 0.1f;    // replaces a zero wavelength or distance
 
 constexpr Color kFrontA = 0xFFFF00;
 constexpr Color kFrontB = RGB(255, 32, 255);
@@ -220,7 +220,8 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
   const double span = -step;
   const double D = std::fabs(kTwipsPerUnit * d);
   const double margin =
-      2 * span + 1 + 1e-6 * (std::max(std::fabs(start1), std::fabs(start2)) + D);
+      2 * span + 1 +
+      1e-6 * (std::max(std::fabs(start1), std::fabs(start2)) + D);
   const double lastIndex = static_cast<double>(inner.passes - 1);
 
   for (std::int64_t i = 0; i < outer.passes; ++i) {
@@ -230,8 +231,8 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
     if (ranged) {
       const double lo = std::fabs(r1 - D) - margin;
       const double hi = r1 + D + margin;
-      const double kFirst = std::clamp(std::floor((start2 - hi) / span), 0.0,
-                                       lastIndex + 1);
+      const double kFirst =
+          std::clamp(std::floor((start2 - hi) / span), 0.0, lastIndex + 1);
       const double kLast =
           std::clamp(std::ceil((start2 - lo) / span), -1.0, lastIndex);
       first = static_cast<std::int64_t>(kFirst);

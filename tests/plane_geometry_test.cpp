@@ -52,8 +52,10 @@ double WorstDeviation(const std::vector<std::vector<Point>>& arcs, Point c,
     for (std::size_t i = 0; i + 1 < arc.size(); ++i) {
       const Point mid{(arc[i].x + arc[i + 1].x) / 2,
                       (arc[i].y + arc[i + 1].y) / 2};
-      worst = std::max(worst, std::fabs(std::hypot(arc[i].x - c.x, arc[i].y - c.y) - r));
-      worst = std::max(worst, std::fabs(std::hypot(mid.x - c.x, mid.y - c.y) - r));
+      worst = std::max(
+          worst, std::fabs(std::hypot(arc[i].x - c.x, arc[i].y - c.y) - r));
+      worst =
+          std::max(worst, std::fabs(std::hypot(mid.x - c.x, mid.y - c.y) - r));
     }
   }
   return worst;

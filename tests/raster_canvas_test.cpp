@@ -142,6 +142,16 @@ TEST(RasterCanvasTest, DegenerateAndNonFiniteShapes) {
   EXPECT_EQ(At(canvas, 341, 200), QColor(255, 0, 0));
 }
 
+TEST(RasterCanvasTest, SmallRingsUnderAWidePenAreSolid) {
+  RasterCanvas canvas = MakeCanvas();
+  canvas.SetDrawWidth(4);
+  canvas.Circle(3000, 3000, 20, kRed);  // 1⅓ px: the source marks
+  EXPECT_EQ(At(canvas, 200, 200), QColor(255, 0, 0));
+  EXPECT_EQ(At(canvas, 201, 201), QColor(255, 0, 0));
+  EXPECT_EQ(At(canvas, 198, 199), QColor(255, 0, 0));
+  EXPECT_EQ(At(canvas, 195, 200), kBackground);
+}
+
 TEST(RasterCanvasTest, DevicePixelRatioDrawsSharperNotBigger) {
   RasterCanvas canvas = MakeCanvas(2);
   EXPECT_EQ(canvas.image().size(), QSize(1364, 952));

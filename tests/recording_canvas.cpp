@@ -8,8 +8,7 @@ std::ostream& operator<<(std::ostream& out, const Call& call) {
                                        "FillColor"};
   out << kNames[static_cast<int>(call.op)] << "(" << call.a << ", " << call.b
       << ", " << call.c << ", " << call.d << "; 0x" << std::hex << call.color
-      << std::dec << ") width " << call.drawWidth << " fill "
-      << call.fillStyle;
+      << std::dec << ") width " << call.drawWidth << " fill " << call.fillStyle;
   return out;
 }
 

@@ -16,7 +16,7 @@ enum class Op { Cls, Circle, Line, DrawWidth, DrawStyle, FillStyle, FillColor };
 struct Call {
   Op op;
   float a = 0, b = 0, c = 0, d = 0;  // Circle: x, y, r; Line: x1, y1, x2, y2
-  Color color = 0;                    // colour, or the property's new value
+  Color color = 0;                   // colour, or the property's new value
   int drawWidth = 0, drawStyle = 0, fillStyle = 0;
   Color fillColor = 0;
 

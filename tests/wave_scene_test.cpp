@@ -122,7 +122,8 @@ TEST(WaveSceneTest, AntiphaseMovesTheCrestsOfBHalfAWavelengthIn) {
   f.scene.Antiphase = 1;
   f.Step();
   std::vector<Ring> red;
-  for (const Call& c : f.canvas.CirclesIn(kRed)) red.push_back({c.a, c.b, c.c, c.color});
+  for (const Call& c : f.canvas.CirclesIn(kRed))
+    red.push_back({c.a, c.b, c.c, c.color});
   EXPECT_EQ(red, (std::vector<Ring>{{7000, 4000, 600, kRed}}));
   EXPECT_EQ(f.canvas.CirclesIn(kBlue).size(), 2u);
 }
@@ -206,7 +207,8 @@ TEST(WaveSceneTest, AntinodalFamilyAtTheWorkedExample) {
   const auto lines = f.canvas.Lines();
   ASSERT_FALSE(lines.empty());
   const Call central = lines.back();
-  EXPECT_EQ(central, (Call{Op::Line, 5500, 0, 5500, 15000, kOlive, 4, 2, 1, 0}));
+  EXPECT_EQ(central,
+            (Call{Op::Line, 5500, 0, 5500, 15000, kOlive, 4, 2, 1, 0}));
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
     EXPECT_EQ(lines[i].drawWidth, 2);
     EXPECT_EQ(lines[i].color, kOlive);
@@ -234,8 +236,10 @@ TEST(WaveSceneTest, AntinodalFamilyAtTheWorkedExample) {
   float rightmost = 0, leftmost = 1e9f;
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
     const Call& l = lines[i];
-    if (l.a >= 7000 && l.b == 4000 && l.d == 4000) rightmost = std::max(rightmost, l.c);
-    if (l.a <= 4000 && l.b == 4000 && l.d == 4000) leftmost = std::min(leftmost, l.c);
+    if (l.a >= 7000 && l.b == 4000 && l.d == 4000)
+      rightmost = std::max(rightmost, l.c);
+    if (l.a <= 4000 && l.b == 4000 && l.d == 4000)
+      leftmost = std::min(leftmost, l.c);
   }
   EXPECT_GT(rightmost, 10000 - 25.5f);
   EXPECT_LE(rightmost, 10000.01f);
@@ -261,8 +265,13 @@ TEST(WaveSceneTest, FamilyOffsetsFollowThePhase) {
       {"nodal-in-phase", Edition::Full, 0, 0, 1, {5750, 6250, 6750}, {}},
       {"nodal-antiphase", Edition::Full, 1, 0, 1, {6000, 6500, 7000}, {kGrey}},
       {"antinodal-antiphase", Edition::Full, 1, 1, 0, {5750, 6250, 6750}, {}},
-      {"both-in-phase", Edition::Full, 0, 1, 1,
-       {6000, 6500, 7000, 5750, 6250, 6750}, {kOlive}},
+      {"both-in-phase",
+       Edition::Full,
+       0,
+       1,
+       1,
+       {6000, 6500, 7000, 5750, 6250, 6750},
+       {kOlive}},
       {"six-ignores-phase", Edition::Six, 1, 0, 1, {5750, 6250, 6750}, {}},
   };
   for (const Row& row : rows) {
@@ -295,7 +304,8 @@ TEST(WaveSceneTest, NegativeInputsDrawOnlyWhatTheRulesAllow) {
     f.scene.ShowAntinodal = 1;
     f.Step();
     EXPECT_EQ(f.canvas.Lines(),
-              (std::vector<Call>{{Op::Line, 2500, 0, 2500, 15000, kOlive, 4, 2, 1, 0}}));
+              (std::vector<Call>{
+                  {Op::Line, 2500, 0, 2500, 15000, kOlive, 4, 2, 1, 0}}));
     EXPECT_EQ(f.canvas.CirclesIn(kPink).front().a, 1000);
     EXPECT_EQ(f.form.label5Lefts.back(), 900);
   }
@@ -306,7 +316,8 @@ TEST(WaveSceneTest, NegativeInputsDrawOnlyWhatTheRulesAllow) {
     f.scene.FrontRadius = 1900;
     f.Step();
     EXPECT_EQ(Rings(f.canvas.calls),
-              (std::vector<Ring>{{4000, 4000, 20, kBlack}, {7000, 4000, 20, kBlack}}));
+              (std::vector<Ring>{{4000, 4000, 20, kBlack},
+                                 {7000, 4000, 20, kBlack}}));
     EXPECT_EQ(f.canvas.Lines().size(), 1u);
     EXPECT_EQ(f.form.label5Lefts.back(), 6900);
   }
@@ -331,7 +342,8 @@ TEST(WaveSceneTest, ZeroAndMissingNumbersBecomeATenth) {
 }
 
 TEST(WaveSceneTest, WavelengthsBelowATenthAreDrawnAsATenth) {
-  for (const auto& [text, expected] : std::vector<std::pair<const char*, float>>{
+  for (const auto& [text, expected] :
+       std::vector<std::pair<const char*, float>>{
            {"0.05", 0.1f}, {"1e-30", 0.1f}, {"-0.001", -0.1f}, {"0.1", 0.1f}}) {
     Fixture f;
     f.form.text1 = text;
@@ -343,10 +355,11 @@ TEST(WaveSceneTest, WavelengthsBelowATenthAreDrawnAsATenth) {
 // Every call carries finite values and a frame's work stays bounded.
 TEST(WaveSceneTest, ExtremeTextsGiveFiniteBoundedFrames) {
   const std::vector<std::pair<std::string, std::string>> inputs = {
-      {"1e400", "6"},  {"2", "1e400"},   {"-1e400", "-1e400"}, {"1e39", "6"},
-      {"1e38", "1e38"}, {"2", "1e300"},  {"1e-300", "1e-300"}, {"-0.1", "-1e9"},
-      {"0.1", "1000"}, {"-2", "-6"},     {"2", "1e-320"},      {"1e-45", "6"},
-      {"3e38", "-1e20"}, {"2", "-1e400"},
+      {"1e400", "6"},       {"2", "1e400"},   {"-1e400", "-1e400"},
+      {"1e39", "6"},        {"1e38", "1e38"}, {"2", "1e300"},
+      {"1e-300", "1e-300"}, {"-0.1", "-1e9"}, {"0.1", "1000"},
+      {"-2", "-6"},         {"2", "1e-320"},  {"1e-45", "6"},
+      {"3e38", "-1e20"},    {"2", "-1e400"},
   };
   for (const auto& [t1, t2] : inputs) {
     for (Edition edition : {Edition::Full, Edition::Six}) {
@@ -377,9 +390,12 @@ TEST(WaveSceneTest, InfiniteWavelengthStillDrawsTheOutermostFront) {
   f.Step();
   EXPECT_TRUE(std::isinf(f.scene.Wavelength));
   EXPECT_EQ(Rings(f.canvas.calls),
-            (std::vector<Ring>{{4000, 4000, 1100, kCyan}, {7000, 4000, 1100, kPink},
-                               {4000, 4000, 1100, kBlue}, {7000, 4000, 1100, kRed},
-                               {4000, 4000, 20, kBlack}, {7000, 4000, 20, kBlack}}));
+            (std::vector<Ring>{{4000, 4000, 1100, kCyan},
+                               {7000, 4000, 1100, kPink},
+                               {4000, 4000, 1100, kBlue},
+                               {7000, 4000, 1100, kRed},
+                               {4000, 4000, 20, kBlack},
+                               {7000, 4000, 20, kBlack}}));
 }
 
 TEST(WaveSceneTest, BothNegativeDrawsOnlyRealPointsOfTheFamily) {
@@ -479,13 +495,13 @@ TEST(WaveSceneTest, SameCallsAsTheLiteralRules) {
     std::int64_t front;
   };
   const std::vector<Row> rows = {
-      {"2", "6", "100", 1000},     {"2", "6", "100", 1900},
-      {"2", "6", "100", 20000},    {"2.3", "4.7", "80", 15000},
-      {"0.7", "2.1", "100", 8000}, {"0.1", "6", "100", 3000},
-      {"1", "0.3", "50", 6000},    {"3", "-5", "100", 12000},
+      {"2", "6", "100", 1000},       {"2", "6", "100", 1900},
+      {"2", "6", "100", 20000},      {"2.3", "4.7", "80", 15000},
+      {"0.7", "2.1", "100", 8000},   {"0.1", "6", "100", 3000},
+      {"1", "0.3", "50", 6000},      {"3", "-5", "100", 12000},
       {"0.25", "1000", "100", 1000}, {"2", "1e-9", "100", 4000},
-      {"1.5", "40", "30", 30000},  {"-2", "-6", "100", 2000},
-      {"5", "2", "", 2500},        {"0.33", "7.77", "100", 9000},
+      {"1.5", "40", "30", 30000},    {"-2", "-6", "100", 2000},
+      {"5", "2", "", 2500},          {"0.33", "7.77", "100", 9000},
   };
   for (const Row& row : rows) {
     for (Edition edition : {Edition::Full, Edition::Six}) {
@@ -513,8 +529,8 @@ TEST(WaveSceneTest, SameCallsAsTheLiteralRules) {
         actual.StepFrame();
         testing::LiteralStepFrame(literal, literalCanvas, form);
         ASSERT_EQ(actualCanvas.calls.size(), literalCanvas.calls.size())
-            << row.t1 << " " << row.t2 << " front " << row.front
-            << " layers " << layers;
+            << row.t1 << " " << row.t2 << " front " << row.front << " layers "
+            << layers;
         for (std::size_t i = 0; i < actualCanvas.calls.size(); ++i) {
           ASSERT_EQ(actualCanvas.calls[i], literalCanvas.calls[i])
               << "call " << i << " for " << row.t1 << " " << row.t2;

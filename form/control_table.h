@@ -1,0 +1,39 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace wave::form {
+
+enum class ControlKind { PushButton, TextBox, Label, HScrollBar };
+
+// The four fonts a window sets, all of the face "ＭＳ Ｐゴシック".
+enum class FontVariant { WindowDefault, Normal14, Bold14, Bold20, Normal10 };
+
+// One control as the window is laid out at load. Places in twips.
+struct ControlSpec {
+  std::string_view name;
+  ControlKind kind;
+  std::string_view caption;  // UTF-8
+  int left, top, width, height;
+  FontVariant font;
+  int focusOrder;  // 1 first; 0 never takes the focus
+};
+
+// The rows both editions share: Command1 to Command6, the wavelength and
+// distance boxes with their labels, the speed bar and the source labels.
+extern const std::span<const ControlSpec> kSharedControls;
+
+// A window: its caption, client area in twips, and the rows it adds to the
+// shared ones.
+struct FormSpec {
+  std::string_view caption;
+  int clientWidthTwips;
+  int clientHeightTwips;
+  std::span<const ControlSpec> ownControls;
+};
+
+// The timer's interval before the load handler replaces it.
+constexpr int kStoredTimerIntervalMs = 1000;
+
+}  // namespace wave::form

@@ -1,0 +1,269 @@
+#include "form/form_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <vector>
+
+#include "form/form_fonts.h"
+
+namespace wave::form {
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+
+double ScreenDpi() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+}
+
+QSize ClientPixels(const FormSpec& spec, double dpi) {
+  return QSize(TwipsToPixels(spec.clientWidthTwips, dpi),
+               TwipsToPixels(spec.clientHeightTwips, dpi));
+}
+
+}  // namespace
+
+int TwipsToPixels(double twips, double dotsPerInch) {
+  const double pixels = twips * dotsPerInch / kTwipsPerInch;
+  // Keep far-away places representable as widget coordinates.
+  return static_cast<int>(std::lround(std::clamp(pixels, -1e6, 1e6)));
+}
+
+double PixelsToTwips(int pixels, double dotsPerInch) {
+  return pixels * kTwipsPerInch / dotsPerInch;
+}
+
+FormWindow::FormWindow(Edition edition, const FormSpec& spec, QWidget* parent)
+    : QWidget(parent),
+      canvas_(ClientPixels(spec, ScreenDpi()), kTwipsPerInch / ScreenDpi(), 1.0,
+              QApplication::palette().color(QPalette::Window)),
+      scene_(edition, canvas_, *this),
+      clock_(kStoredTimerIntervalMs) {
+  setWindowTitle(QString::fromUtf8(
+      spec.caption.data(), static_cast<qsizetype>(spec.caption.size())));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_StaticContents);
+  resize(ClientPixels(spec, dotsPerInch()));
+  BuildControls(spec);
+
+  OnClick("Command1", [this] { scene_.ToggleAntinodal(); });
+  OnClick("Command2", [this] { scene_.ToggleNodal(); });
+  OnClick("Command3", [this] { scene_.StepFrame(); });
+  OnClick("Command4", [this] { scene_.ToggleCrossings(); });
+  OnClick("Command5", [this] { scene_.ResetScene(); });
+  OnClick("Command6", [this] { StartOrStop(); });
+  connect(&clock_, &AnimationClock::Ticked, this,
+          [this] { Handle([this] { Tick(); }); });
+  Handle([this] { Load(); });
+}
+
+FormWindow::~FormWindow() = default;
+
+double FormWindow::dotsPerInch() const { return logicalDpiX(); }
+
+void FormWindow::BuildControls(const FormSpec& spec) {
+  const double dpi = dotsPerInch();
+  std::vector<const ControlSpec*> windowed;
+  // Labels first: later siblings stack above earlier ones.
+  std::vector<const ControlSpec*> ordered;
+  for (const bool labels : {true, false}) {
+    for (const auto rows : {kSharedControls, spec.ownControls}) {
+      for (const ControlSpec& c : rows) {
+        if ((c.kind == ControlKind::Label) == labels) ordered.push_back(&c);
+      }
+    }
+  }
+  for (const ControlSpec* c : ordered) {
+    const QString caption = QString::fromUtf8(
+        c->caption.data(), static_cast<qsizetype>(c->caption.size()));
+    QWidget* widget = nullptr;
+    switch (c->kind) {
+      case ControlKind::PushButton: {
+        auto* b = new QPushButton(caption, this);
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        widget = b;
+        break;
+      }
+      case ControlKind::TextBox: {
+        auto* t = new QLineEdit(caption, this);
+        t->setMaxLength(std::numeric_limits<int>::max());
+        widget = t;
+        break;
+      }
+      case ControlKind::Label: {
+        auto* l = new QLabel(caption, this);
+        l->setTextFormat(Qt::PlainText);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        l->setAutoFillBackground(true);  // opaque: hides the picture
+        l->setMargin(0);
+        l->setIndent(0);
+        l->setWordWrap(false);
+        widget = l;
+        break;
+      }
+      case ControlKind::HScrollBar: {
+        widget = new SpeedBar(this);
+        break;
+      }
+    }
+    widget->setObjectName(QString::fromUtf8(
+        c->name.data(), static_cast<qsizetype>(c->name.size())));
+    widget->setGeometry(TwipsToPixels(c->left, dpi), TwipsToPixels(c->top, dpi),
+                        TwipsToPixels(c->width, dpi),
+                        TwipsToPixels(c->height, dpi));
+    if (c->font != FontVariant::WindowDefault)
+      widget->setFont(FontFor(c->font));
+    widget->setFocusPolicy(c->focusOrder > 0 ? Qt::StrongFocus : Qt::NoFocus);
+    controls_.emplace(std::string(c->name), widget);
+    if (c->focusOrder > 0) windowed.push_back(c);
+  }
+
+  std::sort(windowed.begin(), windowed.end(),
+            [](const ControlSpec* a, const ControlSpec* b) {
+              return a->focusOrder < b->focusOrder;
+            });
+  for (std::size_t i = 0; i + 1 < windowed.size(); ++i) {
+    QWidget::setTabOrder(control(windowed[i]->name),
+                         control(windowed[i + 1]->name));
+  }
+  if (!windowed.empty()) {
+    firstFocus_ = control(windowed.front()->name);
+    firstFocus_->setFocus();
+  }
+}
+
+QWidget* FormWindow::control(std::string_view name) const {
+  const auto it = controls_.find(name);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+QPushButton* FormWindow::button(std::string_view name) const {
+  return qobject_cast<QPushButton*>(control(name));
+}
+
+QLineEdit* FormWindow::textBox(std::string_view name) const {
+  return qobject_cast<QLineEdit*>(control(name));
+}
+
+QLabel* FormWindow::label(std::string_view name) const {
+  return qobject_cast<QLabel*>(control(name));
+}
+
+SpeedBar* FormWindow::scrollBar() const {
+  return qobject_cast<SpeedBar*>(control("HScroll1"));
+}
+
+void FormWindow::OnClick(std::string_view name, std::function<void()> handler) {
+  QPushButton* b = button(name);
+  if (b == nullptr) return;
+  connect(b, &QPushButton::clicked, this,
+          [this, handler = std::move(handler)] { Handle(handler); });
+}
+
+void FormWindow::Handle(const std::function<void()>& handler) {
+  if (failed_) return;
+  try {
+    handler();
+  } catch (const std::bad_alloc&) {
+    Fail(QStringLiteral("メモリが足りません。"));
+    return;
+  } catch (const std::exception& e) {
+    Fail(QString::fromUtf8(e.what()));
+    return;
+  } catch (...) {
+    Fail(QStringLiteral("不明なエラーです。"));
+    return;
+  }
+  update();
+}
+
+void FormWindow::Fail(const QString& what) {
+  if (failed_) return;
+  failed_ = true;
+  clock_.SetInterval(0);
+  QMessageBox::critical(this, QApplication::applicationName(),
+                        QStringLiteral("実行時エラーが発生しました。\n%1\n"
+                                       "プログラムを終了します。")
+                            .arg(what));
+  QCoreApplication::exit(1);
+}
+
+void FormWindow::Load() {
+  scene_.InitScene();
+  clock_.SetInterval(scrollBar()->intervalMs());
+}
+
+void FormWindow::Tick() {
+  if (clock_.Interval() == 0) return;  // a late tick after a stop
+  clock_.SetInterval(scrollBar()->intervalMs());
+  scene_.StepFrame();
+}
+
+void FormWindow::StartOrStop() {
+  clock_.SetInterval(clock_.Interval() == 0 ? scrollBar()->intervalMs() : 0);
+}
+
+std::string FormWindow::Text1() const {
+  return textBox("Text1")->text().toStdString();
+}
+std::string FormWindow::Text2() const {
+  return textBox("Text2")->text().toStdString();
+}
+std::string FormWindow::Text3() const {
+  return textBox("Text3")->text().toStdString();
+}
+
+void FormWindow::SetLabel5Left(float twips) {
+  QLabel* l = label("Label5");
+  l->move(TwipsToPixels(twips, dotsPerInch()), l->y());
+}
+
+void FormWindow::FitCanvas() {
+  const qreal dpr = devicePixelRatioF();
+  const QSize wanted = size().expandedTo(canvas_.logicalSize());
+  if (wanted != canvas_.logicalSize() ||
+      dpr != canvas_.image().devicePixelRatio()) {
+    canvas_.Resize(wanted, dpr);
+  }
+}
+
+void FormWindow::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QImage& image = canvas_.image();
+  const qreal dpr = image.devicePixelRatio();
+  const QRect r = event->rect();
+  painter.fillRect(r, palette().color(QPalette::Window));
+  painter.drawImage(
+      QRectF(r), image,
+      QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Handle([this] { FitCanvas(); });
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Handle([this] { FitCanvas(); });
+  if (activated_) return;
+  activated_ = true;
+  // With no window manager the focus arrives only once the window asks.
+  QTimer::singleShot(0, this, [this] {
+    activateWindow();
+    if (firstFocus_ != nullptr) firstFocus_->setFocus();
+  });
+}
+
+}  // namespace wave::form

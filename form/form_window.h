@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "canvas/raster_canvas.h"
+#include "form/animation_clock.h"
+#include "form/control_table.h"
+#include "form/speed_bar.h"
+#include "scene/wave_scene.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace wave::form {
+
+// Twips to logical pixels at a logical resolution, and back.
+int TwipsToPixels(double twips, double dotsPerInch);
+double PixelsToTwips(int pixels, double dotsPerInch);
+
+// The window Form1 of either edition: controls built from a table over a
+// client area that shows the retained picture of the scene. The window owns
+// the scene, the canvas and the clock, and wires what both editions share:
+// load, the tick, and the buttons Command1 to Command6.
+class FormWindow : public QWidget, public FormControls {
+  Q_OBJECT
+
+ public:
+  FormWindow(Edition edition, const FormSpec& spec, QWidget* parent = nullptr);
+  ~FormWindow() override;
+
+  QWidget* control(std::string_view name) const;
+  QPushButton* button(std::string_view name) const;
+  QLineEdit* textBox(std::string_view name) const;
+  QLabel* label(std::string_view name) const;
+  SpeedBar* scrollBar() const;
+
+  WaveScene& scene() { return scene_; }
+  const RasterCanvas& canvas() const { return canvas_; }
+  AnimationClock& clock() { return clock_; }
+  double dotsPerInch() const;
+
+  // Runs one event handler to completion, then shows the new picture. A
+  // handler that throws ends the program through Fail.
+  void Handle(const std::function<void()>& handler);
+  // Reports an error in a message box and ends the program with status 1.
+  void Fail(const QString& what);
+  bool failed() const { return failed_; }
+
+  // FormControls
+  std::string Text1() const override;
+  std::string Text2() const override;
+  std::string Text3() const override;
+  void SetLabel5Left(float twips) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  // Connects a button's click to a handler run through Handle.
+  void OnClick(std::string_view name, std::function<void()> handler);
+
+ private:
+  void BuildControls(const FormSpec& spec);
+  void Load();
+  void Tick();
+  void StartOrStop();
+  void FitCanvas();
+
+  std::map<std::string, QWidget*, std::less<>> controls_;
+  RasterCanvas canvas_;
+  WaveScene scene_;
+  AnimationClock clock_;
+  QWidget* firstFocus_ = nullptr;
+  bool activated_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace wave::form

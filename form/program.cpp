@@ -1,0 +1,73 @@
+#include "form/program.h"
+
+#include <unistd.h>
+#include <QApplication>
+#include <QByteArray>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "form/form_fonts.h"
+
+namespace wave::form {
+namespace {
+
+const char* g_programName = "";
+bool g_started = false;
+
+// Until the application is up, Qt's complaints about the display are
+// replaced by one line of our own; a fatal one ends without a core dump.
+void StartupMessages(QtMsgType type, const QMessageLogContext&,
+                     const QString& message) {
+  if (type == QtFatalMsg) {
+    if (!g_started) {
+      const QByteArray display = qgetenv("DISPLAY");
+      std::fprintf(stderr, "%s: cannot open the display%s%s\n", g_programName,
+                   display.isEmpty() ? "" : " ", display.constData());
+    } else {
+      std::fprintf(stderr, "%s: %s\n", g_programName,
+                   message.toLocal8Bit().constData());
+    }
+    std::fflush(stderr);
+    _exit(1);
+  }
+  if (g_started) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  }
+}
+
+bool NeedsXDisplay() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  return platform.isEmpty() || platform.startsWith("xcb");
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv, const char* programName,
+               const std::function<std::unique_ptr<QWidget>()>& createWindow) {
+  g_programName = programName;
+  if (NeedsXDisplay() && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fprintf(stderr, "%s: cannot open a display: DISPLAY is not set\n",
+                 programName);
+    return 1;
+  }
+  qInstallMessageHandler(StartupMessages);
+  QApplication app(argc, argv);
+  g_started = true;
+  qInstallMessageHandler(nullptr);
+  QApplication::setApplicationName(QString::fromUtf8(programName));
+  InstallFontSubstitutes();
+
+  std::unique_ptr<QWidget> window;
+  try {
+    window = createWindow();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", programName, e.what());
+    return 1;
+  }
+  window->show();
+  return QApplication::exec();
+}
+
+}  // namespace wave::form

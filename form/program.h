@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace wave::form {
+
+// Starts a one-window program: opens the display (or says in one line why
+// it cannot and returns 1), installs the fonts, shows the window made by
+// `createWindow` and runs until it closes. Returns the exit status.
+int RunProgram(int argc, char** argv, const char* programName,
+               const std::function<std::unique_ptr<QWidget>()>& createWindow);
+
+}  // namespace wave::form

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QScrollBar>
+
+namespace wave::form {
+
+// The speed bar HScroll1. Its value is the clock's interval in milliseconds,
+// from 100 to 1000, and the bar is labelled "speed": further right is
+// faster, so the bar's own position runs opposite to the interval. (Qt's
+// inverted appearance flips the drawing and the keys but not mouse paging.)
+class SpeedBar : public QScrollBar {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMinimumMs = 100;
+  static constexpr int kMaximumMs = 1000;
+  static constexpr int kStartMs = 800;
+  static constexpr int kLargeStepMs = 100;
+  static constexpr int kSmallStepMs = 10;
+
+  explicit SpeedBar(QWidget* parent = nullptr);
+
+  int intervalMs() const { return kMinimumMs + kMaximumMs - value(); }
+  void setIntervalMs(int ms) { setValue(kMinimumMs + kMaximumMs - ms); }
+};
+
+}  // namespace wave::form

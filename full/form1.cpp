@@ -1,0 +1,39 @@
+#include "full/form1.h"
+
+#include <QLabel>
+
+namespace wave::full {
+namespace {
+
+using form::ControlKind;
+using form::ControlSpec;
+using form::FontVariant;
+
+// name, kind, caption, left, top, width, height, font, focus order;
+// the rows both editions share come from the window kit.
+constexpr ControlSpec kOwnControls[] = {
+    {"Command7", ControlKind::PushButton, "位相", 0, 2520, 735, 495,
+     FontVariant::WindowDefault, 10},
+    {"Label7", ControlKind::Label, "同位相", 120, 3120, 975, 375,
+     FontVariant::Bold14, 0},
+    {"Label8", ControlKind::Label, "点の大きさ", 7920, 240, 975, 255,
+     FontVariant::Normal10, 0},
+    {"Text3", ControlKind::TextBox, "100", 8880, 120, 615, 495,
+     FontVariant::Normal14, 11},
+};
+
+}  // namespace
+
+const form::FormSpec kForm1{"Form1", 10230, 7140, kOwnControls};
+
+Form1::Form1(QWidget* parent)
+    : form::FormWindow(Edition::Full, kForm1, parent) {
+  OnClick("Command7", [this] { scene().TogglePhase(); });
+}
+
+void Form1::ShowPhase(std::int16_t antiphase) {
+  label("Label7")->setText(antiphase == 1 ? QStringLiteral("逆位相")
+                                          : QStringLiteral("同位相"));
+}
+
+}  // namespace wave::full

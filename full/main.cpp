@@ -1,0 +1,8 @@
+#include "form/program.h"
+#include "full/form1.h"
+
+int main(int argc, char** argv) {
+  return wave::form::RunProgram(argc, argv, "sarvel11", [] {
+    return std::make_unique<wave::full::Form1>();
+  });
+}

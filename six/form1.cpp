@@ -1,0 +1,26 @@
+#include "six/form1.h"
+
+namespace wave::six {
+namespace {
+
+using form::ControlKind;
+using form::ControlSpec;
+using form::FontVariant;
+
+// name, kind, caption, left, top, width, height, font, focus order;
+// the rows both editions share come from the window kit.
+constexpr ControlSpec kOwnControls[] = {
+    {"Label7", ControlKind::Label, "点の大きさ", 8040, 120, 975, 375,
+     FontVariant::Normal10, 0},
+    {"Text3", ControlKind::TextBox, "100", 9000, 120, 735, 420,
+     FontVariant::Normal14, 10},
+};
+
+}  // namespace
+
+const form::FormSpec kForm1{"Form1", 10230, 7140, kOwnControls};
+
+Form1::Form1(QWidget* parent)
+    : form::FormWindow(Edition::Six, kForm1, parent) {}
+
+}  // namespace wave::six

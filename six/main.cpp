@@ -1,0 +1,8 @@
+#include "form/program.h"
+#include "six/form1.h"
+
+int main(int argc, char** argv) {
+  return wave::form::RunProgram(argc, argv, "sarvel6", [] {
+    return std::make_unique<wave::six::Form1>();
+  });
+}

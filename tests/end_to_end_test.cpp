@@ -1,0 +1,248 @@
+// Starts each real program on its own X server, as a user would, and looks
+// at what it shows.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Last: Xlib defines macros (None, Status, Bool) that clash with the above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// Starts argv with extra environment entries; stderr goes to errFd if set.
+pid_t Spawn(const std::vector<std::string>& argv,
+            const std::vector<std::string>& env, int errFd = -1,
+            bool dropDisplay = false) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (dropDisplay) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+  }
+  unsetenv("QT_QPA_PLATFORM");
+  for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+  const int devnull = open("/dev/null", O_WRONLY);
+  dup2(devnull, STDOUT_FILENO);
+  dup2(errFd >= 0 ? errFd : devnull, STDERR_FILENO);
+  std::vector<char*> args;
+  for (const std::string& a : argv)
+    args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+// Waits for pid up to `limit`; the wait status, or nothing on time-out.
+std::optional<int> WaitFor(pid_t pid, std::chrono::milliseconds limit) {
+  const auto end = Clock::now() + limit;
+  while (Clock::now() < end) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) return status;
+    std::this_thread::sleep_for(20ms);
+  }
+  return std::nullopt;
+}
+
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  if (!WaitFor(pid, 3000ms)) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+}
+
+class XServer {
+ public:
+  XServer() {
+    for (int n = 140; n < 180 && display_ == nullptr; ++n) {
+      const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+      if (access(lock.c_str(), F_OK) == 0) continue;
+      name_ = ":" + std::to_string(n);
+      pid_ = Spawn({"Xvfb", name_, "-screen", "0", "1024x768x24", "-nolisten",
+                    "tcp", "-dpi", "96"},
+                   {});
+      const auto end = Clock::now() + 10s;
+      while (Clock::now() < end && display_ == nullptr) {
+        std::this_thread::sleep_for(50ms);
+        display_ = XOpenDisplay(name_.c_str());
+        if (WaitFor(pid_, 0ms)) break;  // that number was taken after all
+      }
+    }
+  }
+  ~XServer() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+    Stop(pid_);
+  }
+  Display* display() const { return display_; }
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  pid_t pid_ = -1;
+  Display* display_ = nullptr;
+};
+
+Window FindWindow(Display* d, Window parent, const char* title) {
+  Window root = 0, up = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (XQueryTree(d, parent, &root, &up, &children, &count) == 0) return 0;
+  Window found = 0;
+  for (unsigned i = 0; i < count && found == 0; ++i) {
+    char* name = nullptr;
+    XWindowAttributes a;
+    if (XFetchName(d, children[i], &name) != 0 && name != nullptr) {
+      if (std::string(name) == title &&
+          XGetWindowAttributes(d, children[i], &a) != 0 &&
+          a.map_state == IsViewable) {
+        found = children[i];
+      }
+      XFree(name);
+    }
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+QImage Grab(Display* d, Window w) {
+  XWindowAttributes a;
+  if (XGetWindowAttributes(d, w, &a) == 0) return {};
+  XImage* x = XGetImage(d, w, 0, 0, static_cast<unsigned>(a.width),
+                        static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+  if (x == nullptr) return {};
+  QImage image(a.width, a.height, QImage::Format_RGB32);
+  for (int y = 0; y < a.height; ++y) {
+    for (int xx = 0; xx < a.width; ++xx) {
+      image.setPixel(xx, y,
+                     static_cast<QRgb>(XGetPixel(x, xx, y)) | 0xFF000000u);
+    }
+  }
+  XDestroyImage(x);
+  return image;
+}
+
+bool IsRingColour(QColor c) {
+  const int hi = std::max({c.red(), c.green(), c.blue()});
+  const int lo = std::min({c.red(), c.green(), c.blue()});
+  return hi - lo > 120;
+}
+
+struct Program {
+  const char* name;
+  const char* path;
+};
+
+class EndToEndTest : public ::testing::TestWithParam<Program> {};
+
+TEST_P(EndToEndTest, ShowsTheFirstFrameAndClosesCleanly) {
+  XServer x;
+  ASSERT_NE(x.display(), nullptr) << "no X server could be started";
+  Display* d = x.display();
+  const pid_t program = Spawn({GetParam().path}, {"DISPLAY=" + x.name()});
+
+  Window window = 0;
+  const auto end = Clock::now() + 15s;
+  QImage shot;
+  // A's outer crest at the first frame: radius 1100 twips right of A.
+  const QPoint crest((4000 + 1100) / 15, 4000 / 15);
+  while (Clock::now() < end) {
+    if (window == 0) window = FindWindow(d, DefaultRootWindow(d), "Form1");
+    if (window != 0) {
+      shot = Grab(d, window);
+      if (!shot.isNull() && shot.pixelColor(crest).blue() > 200 &&
+          shot.pixelColor(crest).red() < 80) {
+        break;
+      }
+    }
+    std::this_thread::sleep_for(50ms);
+  }
+  ASSERT_NE(window, 0u) << "no window named Form1";
+  ASSERT_FALSE(shot.isNull());
+  shot.save(QString("%1-window.png").arg(GetParam().name));
+  EXPECT_EQ(shot.size(), QSize(682, 476));
+
+  const QColor ring = shot.pixelColor(crest);
+  EXPECT_GT(ring.blue(), 200) << "A's outer crest is not blue";
+  EXPECT_LT(ring.red(), 80);
+  // The black marks of the sources at (4000, 4000) and (7000, 4000).
+  for (const QPoint mark : {QPoint(266, 266), QPoint(466, 266)}) {
+    const QColor c = shot.pixelColor(mark);
+    EXPECT_LT(c.red() + c.green() + c.blue(), 200) << mark.x();
+  }
+  // The label below A hides the rings behind it, and the parameter row is
+  // never drawn over.
+  for (const QRect area : {QRect(257, 273, 24, 24), QRect(184, 8, 40, 24)}) {
+    for (int yy = area.top(); yy <= area.bottom(); ++yy) {
+      for (int xx = area.left(); xx <= area.right(); ++xx) {
+        ASSERT_FALSE(IsRingColour(shot.pixelColor(xx, yy)))
+            << "ring colour in a label at " << xx << "," << yy;
+      }
+    }
+  }
+
+  const Atom protocols = XInternAtom(d, "WM_PROTOCOLS", False);
+  const Atom close = XInternAtom(d, "WM_DELETE_WINDOW", False);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = protocols;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(close);
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, window, False, NoEventMask, &event);
+  XFlush(d);
+  const std::optional<int> status = WaitFor(program, 10s);
+  ASSERT_TRUE(status.has_value()) << "still running after the window closed";
+  EXPECT_TRUE(WIFEXITED(*status));
+  EXPECT_EQ(WEXITSTATUS(*status), 0);
+}
+
+TEST_P(EndToEndTest, WithoutADisplaySaysSoInOneLine) {
+  for (const bool unset : {true, false}) {
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const pid_t program =
+        Spawn({GetParam().path},
+              unset ? std::vector<std::string>{}
+                    : std::vector<std::string>{"DISPLAY=:179"},
+              pipeFds[1], unset);
+    close(pipeFds[1]);
+    std::string err;
+    char buffer[512];
+    ssize_t n = 0;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+      err.append(buffer, n);
+    close(pipeFds[0]);
+    const std::optional<int> status = WaitFor(program, 10s);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal";
+    EXPECT_EQ(WEXITSTATUS(*status), 1);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("display"), std::string::npos) << err;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, EndToEndTest,
+                         ::testing::Values(Program{"sarvel11", SARVEL11_PATH},
+                                           Program{"sarvel6", SARVEL6_PATH}),
+                         [](const ::testing::TestParamInfo<Program>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
