@@ -76,7 +76,8 @@ class XServer {
       lock += std::to_string(n);
       lock += "-lock";
       if (access(lock.c_str(), F_OK) == 0) continue;
-      name_ = ":" + std::to_string(n);
+      name_ = ":";
+      name_ += std::to_string(n);
       pid_ = Spawn({"Xvfb", name_, "-screen", "0", "1024x768x24", "-nolisten",
                     "tcp", "-dpi", "96"},
                    {});
