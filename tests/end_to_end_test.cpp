@@ -9,6 +9,7 @@
 #include <QImage>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -71,13 +72,13 @@ class XServer {
  public:
   XServer() {
     for (int n = 140; n < 180 && display_ == nullptr; ++n) {
-      // Built piecewise: GCC 12 warns falsely on "literal" + std::string.
-      std::string lock = "/tmp/.X";
-      lock += std::to_string(n);
-      lock += "-lock";
-      if (access(lock.c_str(), F_OK) == 0) continue;
-      name_ = ":";
-      name_ += std::to_string(n);
+      // snprintf: GCC 12 warns falsely on string concatenation here.
+      char lock[64];
+      std::snprintf(lock, sizeof lock, "/tmp/.X%d-lock", n);
+      if (access(lock, F_OK) == 0) continue;
+      char name[16];
+      std::snprintf(name, sizeof name, ":%d", n);
+      name_ = name;
       pid_ = Spawn({"Xvfb", name_, "-screen", "0", "1024x768x24", "-nolisten",
                     "tcp", "-dpi", "96"},
                    {});
