@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace wave {
 
@@ -20,6 +21,12 @@ constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xFFu); }
 enum DrawStyleValue : int { kSolid = 0, kDotted = 2 };
 enum FillStyleValue : int { kFillSolid = 0, kFillHollow = 1 };
 
+// A rectangle in twips outside which nothing drawn can be seen, already
+// widened by the widest pen the frame uses.
+struct VisibleArea {
+  double left = 0, top = 0, right = 0, bottom = 0;
+};
+
 // An immediate-mode surface in twips (x right, y down). Pen width is in
 // pixels; the four drawing properties stay set between calls.
 class Canvas {
@@ -32,6 +39,11 @@ class Canvas {
   virtual void SetDrawStyle(int style) = 0;
   virtual void SetFillStyle(int style) = 0;
   virtual void SetFillColor(Color color) = 0;
+
+  // Where drawing can be seen. A caller may leave out shapes that lie wholly
+  // outside; nothing (the default) means everything may be seen, and then
+  // every call is made.
+  virtual std::optional<VisibleArea> Visible() const { return std::nullopt; }
 };
 
 }  // namespace wave

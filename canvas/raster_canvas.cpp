@@ -1,5 +1,7 @@
 #include "canvas/raster_canvas.h"
 
+#include "canvas/ring_raster.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -30,69 +32,6 @@ QImage NewImage(QSize logical, qreal devicePixelRatio, QColor background) {
   return image;
 }
 
-// Chord deviation allowed for computed arcs, in logical pixels.
-constexpr double kArcTolerance = 0.05;
-
-}  // namespace
-
-RasterCanvas::RasterCanvas(QSize pixels, double twipsPerPixel)
-    : RasterCanvas(pixels, twipsPerPixel, 1.0, DefaultBackground()) {}
-
-RasterCanvas::RasterCanvas(QSize pixels, double twipsPerPixel,
-                           qreal devicePixelRatio, QColor background)
-    : image_(NewImage(pixels, devicePixelRatio, background)),
-      logical_(pixels),
-      twipsPerPixel_(twipsPerPixel),
-      background_(background) {}
-
-RasterCanvas::~RasterCanvas() { EndPainting(); }
-
-QPainter& RasterCanvas::Painter() {
-  if (!painter_) {
-    painter_ = std::make_unique<QPainter>(&image_);
-    painter_->setRenderHint(QPainter::Antialiasing, true);
-  }
-  return *painter_;
-}
-
-void RasterCanvas::EndPainting() const { painter_.reset(); }
-
-const QImage& RasterCanvas::image() const {
-  EndPainting();
-  return image_;
-}
-
-void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
-  EndPainting();
-  QImage next = NewImage(pixels, devicePixelRatio, background_);
-  {
-    QPainter copy(&next);
-    copy.drawImage(QPointF(0, 0), image_);
-  }
-  image_ = std::move(next);
-  logical_ = pixels;
-}
-
-Rect RasterCanvas::PixelBounds() const {
-  return {0, 0, static_cast<double>(logical_.width()),
-          static_cast<double>(logical_.height())};
-}
-
-void RasterCanvas::Cls() {
-  QPainter& p = Painter();
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.fillRect(QRectF(QPointF(0, 0), QSizeF(image_.deviceIndependentSize())),
-             background_);
-  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-}
-
-void RasterCanvas::SetDrawWidth(int pixels) { drawWidth_ = pixels; }
-void RasterCanvas::SetDrawStyle(int style) { drawStyle_ = style; }
-void RasterCanvas::SetFillStyle(int style) { fillStyle_ = style; }
-void RasterCanvas::SetFillColor(Color color) { fillColor_ = color; }
-
-namespace {
-
 // Broken styles show only on one-pixel pens; wider pens draw solid.
 QPen MakePen(QColor color, int width, int style) {
   Qt::PenStyle penStyle = Qt::SolidLine;
@@ -119,7 +58,87 @@ QPen MakePen(QColor color, int width, int style) {
   return QPen(color, std::max(width, 1), penStyle, Qt::RoundCap, Qt::RoundJoin);
 }
 
+
+// Chord deviation allowed for computed arcs, in logical pixels.
+constexpr double kArcTolerance = 0.05;
+
 }  // namespace
+
+RasterCanvas::RasterCanvas(QSize pixels, double twipsPerPixel)
+    : RasterCanvas(pixels, twipsPerPixel, 1.0, DefaultBackground()) {}
+
+RasterCanvas::RasterCanvas(QSize pixels, double twipsPerPixel,
+                           qreal devicePixelRatio, QColor background)
+    : image_(NewImage(pixels, devicePixelRatio, background)),
+      logical_(pixels),
+      twipsPerPixel_(twipsPerPixel),
+      background_(background) {}
+
+RasterCanvas::~RasterCanvas() { EndPainting(); }
+
+QPainter& RasterCanvas::Painter() {
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&image_);
+    painter_->setRenderHint(QPainter::Antialiasing, true);
+  }
+  return *painter_;
+}
+
+void RasterCanvas::EndPainting() const {
+  FlushLines();
+  painter_.reset();
+}
+
+std::optional<VisibleArea> RasterCanvas::Visible() const {
+  const double pad = (std::max(drawWidth_, 4) / 2.0 + 2) * twipsPerPixel_;
+  return VisibleArea{-pad, -pad, logical_.width() * twipsPerPixel_ + pad,
+                     logical_.height() * twipsPerPixel_ + pad};
+}
+
+void RasterCanvas::FlushLines() const {
+  if (pending_.runs.empty()) return;
+  QPainter& p = *painter_;
+  p.setPen(MakePen(ToQColor(pending_.color), pending_.width, pending_.style));
+  p.setBrush(Qt::NoBrush);
+  for (const QPolygonF& run : pending_.runs) p.drawPolyline(run);
+  pending_.runs.clear();
+}
+
+const QImage& RasterCanvas::image() const {
+  EndPainting();
+  return image_;
+}
+
+void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
+  EndPainting();
+  QImage next = NewImage(pixels, devicePixelRatio, background_);
+  {
+    QPainter copy(&next);
+    copy.drawImage(QPointF(0, 0), image_);
+  }
+  image_ = std::move(next);
+  logical_ = pixels;
+}
+
+Rect RasterCanvas::PixelBounds() const {
+  return {0, 0, static_cast<double>(logical_.width()),
+          static_cast<double>(logical_.height())};
+}
+
+void RasterCanvas::Cls() {
+  QPainter& p = Painter();
+  FlushLines();
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.fillRect(QRectF(QPointF(0, 0), QSizeF(image_.deviceIndependentSize())),
+             background_);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void RasterCanvas::SetDrawWidth(int pixels) { drawWidth_ = pixels; }
+void RasterCanvas::SetDrawStyle(int style) { drawStyle_ = style; }
+void RasterCanvas::SetFillStyle(int style) { fillStyle_ = style; }
+void RasterCanvas::SetFillColor(Color color) { fillColor_ = color; }
+
 
 void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius)) return;
@@ -131,8 +150,10 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   if (NearestDistance(centre, bounds) > r + halfPen + 1) return;
 
   QPainter& p = Painter();
+  FlushLines();
   const QPen pen = MakePen(ToQColor(color), drawWidth_, drawStyle_);
   const bool filled = fillStyle_ == kFillSolid;
+  if (filled && StampDisc(centre, r, color)) return;
   if (r == 0) {
     p.setPen(pen);
     p.drawPoint(QPointF(centre.x, centre.y));
@@ -146,6 +167,13 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
     p.drawEllipse(QPointF(centre.x, centre.y), r + halfPen, r + halfPen);
     return;
   }
+  // Solid wide rings, the bulk of every frame, are rasterised here directly.
+  const bool solidPen = pen.style() == Qt::SolidLine;
+  if (solidPen && r <= kRingRadiusPixels) {
+    if (filled) FillDisc(centre, r);
+    RingDirect(centre, r, color);
+    return;
+  }
   if (r <= kArcRadiusPixels) {
     p.setPen(pen);
     p.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
@@ -155,6 +183,20 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   if (filled) FillDisc(centre, r);
   if (r - halfPen - 1 > FarthestDistance(centre, bounds)) return;
   StrokeArcs(centre, r, ToQColor(color));
+}
+
+void RasterCanvas::RingDirect(Point centre, double radius, Color color) {
+  FlushLines();
+  if (!image_.isDetached()) EndPainting();  // writing would copy the image
+  const qreal dpr = image_.devicePixelRatio();
+  const PixelBuffer buffer{reinterpret_cast<std::uint32_t*>(image_.bits()),
+                           image_.width(), image_.height(),
+                           image_.bytesPerLine() / 4};
+  const std::uint32_t rgb = (static_cast<std::uint32_t>(RedOf(color)) << 16) |
+                            (static_cast<std::uint32_t>(GreenOf(color)) << 8) |
+                            static_cast<std::uint32_t>(BlueOf(color));
+  StrokeRing(buffer, centre.x * dpr, centre.y * dpr, radius * dpr,
+             std::max(drawWidth_, 1) * dpr, rgb);
 }
 
 void RasterCanvas::FillDisc(Point centre, double radius) {
@@ -197,10 +239,74 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Color color) {
                                    {x2 / twipsPerPixel_, y2 / twipsPerPixel_},
                                    PixelBounds().Expanded(margin));
   if (!clipped) return;
-  QPainter& p = Painter();
-  p.setPen(MakePen(ToQColor(color), drawWidth_, drawStyle_));
-  p.drawLine(QLineF(clipped->first.x, clipped->first.y, clipped->second.x,
-                    clipped->second.y));
+  Painter();
+  if (pending_.color != color || pending_.width != drawWidth_ ||
+      pending_.style != drawStyle_) {
+    FlushLines();
+    pending_.color = color;
+    pending_.width = drawWidth_;
+    pending_.style = drawStyle_;
+  }
+  const QPointF from(clipped->first.x, clipped->first.y);
+  const QPointF to(clipped->second.x, clipped->second.y);
+  // The curves interleave four branches: look a few runs back.
+  auto& runs = pending_.runs;
+  const std::size_t look = std::min<std::size_t>(runs.size(), 4);
+  for (std::size_t i = runs.size(); i > runs.size() - look; --i) {
+    if (runs[i - 1].back() == from) {
+      runs[i - 1].append(to);
+      return;
+    }
+  }
+  runs.push_back(QPolygonF({from, to}));
+}
+
+bool RasterCanvas::StampDisc(Point centre, double radius, Color outline) {
+  constexpr double kLargestSprite = 48;  // logical pixels
+  if (radius > kLargestSprite || drawStyle_ == 5) return false;
+  const qreal dpr = image_.devicePixelRatio();
+  // Centre in device pixels, split into a whole pixel and a quarter phase.
+  const double dx = centre.x * dpr;
+  const double dy = centre.y * dpr;
+  const double qx = std::floor(dx * 4);
+  const double qy = std::floor(dy * 4);
+  if (std::fabs(qx) > 1e9 || std::fabs(qy) > 1e9) return false;
+  const int phaseX = static_cast<int>(qx) & 3;
+  const int phaseY = static_cast<int>(qy) & 3;
+  const SpriteKey key{static_cast<float>(radius), drawWidth_, drawStyle_,
+                      outline, fillColor_, phaseX, phaseY};
+  const double extent = (radius + std::max(drawWidth_, 1) / 2.0 + 2) * dpr;
+  const int half = static_cast<int>(std::ceil(extent));
+  auto it = sprites_.find(key);
+  if (it == sprites_.end()) {
+    if (sprites_.size() > 256) sprites_.clear();
+    QImage sprite(2 * half + 2, 2 * half + 2,
+                  QImage::Format_ARGB32_Premultiplied);
+    sprite.fill(Qt::transparent);
+    {
+      QPainter sp(&sprite);
+      sp.setRenderHint(QPainter::Antialiasing);
+      sp.scale(dpr, dpr);
+      sp.setPen(MakePen(ToQColor(outline), drawWidth_, drawStyle_));
+      sp.setBrush(ToQColor(fillColor_));
+      const QPointF at((half + (phaseX + 0.5) / 4) / dpr,
+                       (half + (phaseY + 0.5) / 4) / dpr);
+      if (radius < std::max(drawWidth_, 1) / 2.0) {
+        sp.setPen(Qt::NoPen);
+        sp.setBrush(ToQColor(outline));
+        const double r = radius + std::max(drawWidth_, 1) / 2.0;
+        sp.drawEllipse(at, r, r);
+      } else {
+        sp.drawEllipse(at, radius, radius);
+      }
+    }
+    sprite.setDevicePixelRatio(dpr);
+    it = sprites_.emplace(key, std::move(sprite)).first;
+  }
+  const double left = std::floor(qx / 4) - half;
+  const double top = std::floor(qy / 4) - half;
+  Painter().drawImage(QPointF(left / dpr, top / dpr), it->second);
+  return true;
 }
 
 }  // namespace wave

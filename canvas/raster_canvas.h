@@ -2,7 +2,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPolygonF>
 #include <QSize>
+#include <map>
+#include <vector>
 #include <memory>
 
 #include "canvas/canvas.h"
@@ -33,6 +36,7 @@ class RasterCanvas : public Canvas {
   void SetDrawStyle(int style) override;
   void SetFillStyle(int style) override;
   void SetFillColor(Color color) override;
+  std::optional<VisibleArea> Visible() const override;
 
   // The picture as drawn so far; ends any painting in progress.
   const QImage& image() const;
@@ -44,6 +48,8 @@ class RasterCanvas : public Canvas {
 
   // Radius in pixels above which circles are drawn as computed arcs.
   static constexpr double kArcRadiusPixels = 256;
+  // Radius in pixels up to which solid rings are rasterised directly.
+  static constexpr double kRingRadiusPixels = 1e6;
 
  private:
   QPainter& Painter();
@@ -51,6 +57,30 @@ class RasterCanvas : public Canvas {
   Rect PixelBounds() const;
   void StrokeArcs(Point centre, double radius, QColor color);
   void FillDisc(Point centre, double radius);
+  void RingDirect(Point centre, double radius, Color color);
+  void FlushLines() const;
+  bool StampDisc(Point centre, double radius, Color outline);
+
+  // Segments that continue one another are drawn as one polyline: the
+  // hyperbolas arrive as thousands of joined pieces.
+  struct PendingLines {
+    Color color = 0;
+    int width = 0;
+    int style = 0;
+    std::vector<QPolygonF> runs;
+  };
+  mutable PendingLines pending_;
+
+  // Pre-rendered small filled circles, keyed by their look and the quarter
+  // pixel their centre falls on: the crossing markers come by thousands.
+  struct SpriteKey {
+    float radius;
+    int width, style;
+    Color outline, fill;
+    int phaseX, phaseY;
+    auto operator<=>(const SpriteKey&) const = default;
+  };
+  std::map<SpriteKey, QImage> sprites_;
 
   QImage image_;
   QSize logical_;

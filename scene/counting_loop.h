@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -52,6 +53,25 @@ struct CountingLoop {
     }
     while (last > 0 && !Within(last, end)) --last;
     passes = last + 1;
+  }
+
+  // Indices of the passes whose counter may lie within [lo, hi]: a superset
+  // by at most one pass at each end. Every pass unless the step is a finite
+  // negative value; none when lo or hi is NaN.
+  struct Span {
+    std::int64_t first = 0, last = -1;
+    bool empty() const { return first > last; }
+  };
+  Span IndicesWithin(double lo, double hi) const {
+    if (passes == 0 || std::isnan(lo) || std::isnan(hi)) return {};
+    const double lastIndex = static_cast<double>(passes - 1);
+    if (!(step < 0) || !std::isfinite(step)) return {0, passes - 1};
+    const double span = -step;
+    const double first =
+        std::clamp(std::floor((start - hi) / span) - 1, 0.0, lastIndex + 1);
+    const double last =
+        std::clamp(std::ceil((start - lo) / span) + 1, -1.0, lastIndex);
+    return {static_cast<std::int64_t>(first), static_cast<std::int64_t>(last)};
   }
 
   double At(std::int64_t k) const {

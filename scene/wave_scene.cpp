@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
+#include "canvas/plane_geometry.h"
 #include "canvas/text_to_number.h"
 #include "scene/counting_loop.h"
 
@@ -38,7 +40,45 @@ float PhaseOffset(double factor, float lambda, std::int16_t phaseTerm) {
   return ToSingle(factor * static_cast<double>(lambda) * phaseTerm);
 }
 
+// The passes of `loop` whose circle about (centreX, 4000), widened by
+// `reach`, can touch the visible area.
+CountingLoop::Span VisibleSpan(const CountingLoop& loop, double centreX,
+                               double reach, const VisibleArea& area) {
+  const Rect rect{area.left, area.top, area.right, area.bottom};
+  const Point centre{centreX, kSourceY};
+  return loop.IndicesWithin(NearestDistance(centre, rect) - reach,
+                            FarthestDistance(centre, rect) + reach);
+}
+
 }  // namespace
+
+// Runs body(k) for the passes of `loop` in order. With a visible area from
+// the canvas only the passes whose ring about one of the centres can be
+// seen run; without one, all.
+template <class Body>
+void WaveScene::ForVisiblePasses(const CountingLoop& loop,
+                                 std::initializer_list<double> centresX,
+                                 double reach, Body body) const {
+  const auto visible = canvas_.Visible();
+  if (!visible) {
+    for (std::int64_t k = 0; k < loop.passes; ++k) body(k);
+    return;
+  }
+  std::vector<CountingLoop::Span> spans;
+  for (const double x : centresX) {
+    const CountingLoop::Span span = VisibleSpan(loop, x, reach, *visible);
+    if (!span.empty()) spans.push_back(span);
+  }
+  std::sort(spans.begin(), spans.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::int64_t next = 0;  // first pass not yet run
+  for (const CountingLoop::Span& span : spans) {
+    for (std::int64_t k = std::max(next, span.first); k <= span.last; ++k) {
+      body(k);
+    }
+    next = std::max(next, span.last + 1);
+  }
+}
 
 WaveScene::WaveScene(Edition edition, Canvas& canvas, FormControls& form)
     : edition_(edition), canvas_(canvas), form_(form) {}
@@ -119,29 +159,29 @@ void WaveScene::StepFrame() {
 
   canvas_.SetFillStyle(kFillHollow);
   const CountingLoop fronts(front, 0, h);
-  for (std::int64_t k = 0; k < fronts.passes; ++k) {
+  ForVisiblePasses(fronts, {kSourceX, xB}, 0, [&](std::int64_t k) {
     const double r = fronts.At(k);
     DrawCircle(kSourceX, kSourceY, r, kFrontA);
     DrawCircle(xB, kSourceY, r, kFrontB);
-  }
+  });
 
   if (edition_ == Edition::Six) {
     // One pass per radius: of two crossing crests the smaller lies on top.
     const CountingLoop crests(front, 0, w);
-    for (std::int64_t k = 0; k < crests.passes; ++k) {
+    ForVisiblePasses(crests, {kSourceX, xB}, 0, [&](std::int64_t k) {
       const double r = crests.At(k);
       DrawCircle(kSourceX, kSourceY, r, kCrestA);
       DrawCircle(xB, kSourceY, r, kCrestB);
-    }
+    });
   } else {
     const CountingLoop crestsA(front, 0, w);
-    for (std::int64_t k = 0; k < crestsA.passes; ++k) {
+    ForVisiblePasses(crestsA, {kSourceX}, 0, [&](std::int64_t k) {
       DrawCircle(kSourceX, kSourceY, crestsA.At(k), kCrestA);
-    }
+    });
     const CountingLoop crestsB(front - oB, 0, w);
-    for (std::int64_t k = 0; k < crestsB.passes; ++k) {
+    ForVisiblePasses(crestsB, {xB}, 0, [&](std::int64_t k) {
       DrawCircle(xB, kSourceY, crestsB.At(k), kCrestB);
-    }
+    });
   }
 
   DrawCircle(kSourceX, kSourceY, kMarkRadius, kSourceMark);
@@ -217,6 +257,16 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
   if (outer.passes == 0 || inner.passes == 0) return;
 
   const bool ranged = step < 0 && std::isfinite(step);
+  // Where the canvas tells what it shows, only marks that can be seen: a
+  // mark lies r1 from A and r2 from B, and reaches |R| around itself.
+  CountingLoop::Span outerSpan{0, outer.passes - 1};
+  CountingLoop::Span innerVisible{0, inner.passes - 1};
+  if (const auto visible = canvas_.Visible()) {
+    const double reach = std::fabs(markerRadius);
+    outerSpan = VisibleSpan(outer, kSourceX, reach, *visible);
+    innerVisible =
+        VisibleSpan(inner, kSourceX + kTwipsPerUnit * d, reach, *visible);
+  }
   const double span = -step;
   const double D = std::fabs(kTwipsPerUnit * d);
   const double margin =
@@ -224,7 +274,7 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
       1e-6 * (std::max(std::fabs(start1), std::fabs(start2)) + D);
   const double lastIndex = static_cast<double>(inner.passes - 1);
 
-  for (std::int64_t i = 0; i < outer.passes; ++i) {
+  for (std::int64_t i = outerSpan.first; i <= outerSpan.last; ++i) {
     const double r1 = outer.At(i);
     std::int64_t first = 0;
     std::int64_t last = inner.passes - 1;
@@ -238,6 +288,8 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
       first = static_cast<std::int64_t>(kFirst);
       last = static_cast<std::int64_t>(kLast);
     }
+    first = std::max(first, innerVisible.first);
+    last = std::min(last, innerVisible.last);
     for (std::int64_t k = first; k <= last; ++k) {
       const double r2 = inner.At(k);
       const double x = (r1 * r1 - r2 * r2 + 250000 * (d * d)) / 1000 / d;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "canvas/canvas.h"
@@ -25,6 +26,8 @@ enum class Edition { Full, Six };
 
 // The state of the picture and the operations that change it. Every
 // operation but InitScene ends with a complete frame drawn on the canvas.
+struct CountingLoop;
+
 class WaveScene {
  public:
   WaveScene(Edition edition, Canvas& canvas, FormControls& form);
@@ -50,6 +53,10 @@ class WaveScene {
  private:
   void DrawHyperbolas(double offset, Color color);
   void MarkCrossings();
+  template <class Body>
+  void ForVisiblePasses(const CountingLoop& loop,
+                        std::initializer_list<double> centresX, double reach,
+                        Body body) const;
   void MarkGroup(double start1, double start2, double step, double markerRadius,
                  Color color);
 

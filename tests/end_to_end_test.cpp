@@ -9,7 +9,6 @@
 #include <QImage>
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -70,25 +69,31 @@ void Stop(pid_t pid) {
 
 class XServer {
  public:
+  // Xvfb picks a free display number itself and reports it on a pipe, so
+  // tests running side by side never share a server.
   XServer() {
-    for (int n = 140; n < 180 && display_ == nullptr; ++n) {
-      // snprintf: GCC 12 warns falsely on string concatenation here.
-      char lock[64];
-      std::snprintf(lock, sizeof lock, "/tmp/.X%d-lock", n);
-      if (access(lock, F_OK) == 0) continue;
-      char name[16];
-      std::snprintf(name, sizeof name, ":%d", n);
-      name_ = name;
-      pid_ = Spawn({"Xvfb", name_, "-screen", "0", "1024x768x24", "-nolisten",
-                    "tcp", "-dpi", "96"},
-                   {});
-      const auto end = Clock::now() + 10s;
-      while (Clock::now() < end && display_ == nullptr) {
-        std::this_thread::sleep_for(50ms);
-        display_ = XOpenDisplay(name_.c_str());
-        if (WaitFor(pid_, 0ms)) break;  // that number was taken after all
-      }
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      const int devnull = open("/dev/null", O_WRONLY);
+      dup2(devnull, STDOUT_FILENO);
+      dup2(devnull, STDERR_FILENO);
+      const std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0",
+             "1024x768x24", "-nolisten", "tcp", "-dpi", "96",
+             static_cast<char*>(nullptr));
+      _exit(127);
     }
+    close(fds[1]);
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (number.empty()) return;
+    name_ = ":" + number;
+    display_ = XOpenDisplay(name_.c_str());
   }
   ~XServer() {
     if (display_ != nullptr) XCloseDisplay(display_);
