@@ -4,13 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <cstdint>
 #include <string>
 
 #include "canvas/raster_canvas.h"
 #include "scene/wave_scene.h"
 #include "tests/literal_frame.h"
+#include "tests/plain_canvas.h"
 #include "tests/recording_canvas.h"
 
 namespace wave {
@@ -19,50 +19,19 @@ namespace {
 constexpr double kTwipsPerPixel = 15;
 const QSize kPixels(682, 476);
 
-// Every call straight to QPainter: no clipping, no culling, no batching.
-class PlainCanvas : public Canvas {
- public:
-  PlainCanvas() : image_(kPixels, QImage::Format_RGB32), painter_(&image_) {
-    painter_.setRenderHint(QPainter::Antialiasing);
-  }
-  void Cls() override { painter_.fillRect(image_.rect(), QColor(240, 240, 240)); }
-  void Circle(float x, float y, float r, Color c) override {
-    Pen(c);
-    painter_.setBrush(fill_ == 0 ? QBrush(Q(fillColor_)) : QBrush(Qt::NoBrush));
-    painter_.drawEllipse(QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel),
-                         r / kTwipsPerPixel, r / kTwipsPerPixel);
-  }
-  void Line(float x1, float y1, float x2, float y2, Color c) override {
-    Pen(c);
-    painter_.drawLine(QLineF(x1 / kTwipsPerPixel, y1 / kTwipsPerPixel,
-                             x2 / kTwipsPerPixel, y2 / kTwipsPerPixel));
-  }
-  void SetDrawWidth(int w) override { width_ = w; }
-  void SetDrawStyle(int) override {}
-  void SetFillStyle(int s) override { fill_ = s; }
-  void SetFillColor(Color c) override { fillColor_ = c; }
-
- private:
-  static QColor Q(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-  void Pen(Color c) {
-    painter_.setPen(QPen(Q(c), width_, Qt::SolidLine, Qt::RoundCap));
-  }
-  QImage image_;
-  QPainter painter_;
-  int width_ = 1, fill_ = 1;
-  Color fillColor_ = 0;
-};
-
 struct Case {
   const char* t1;
   const char* t2;
   std::int64_t front;  // radius drawn
+  int layers = 7;      // 1 antinodal, 2 nodal, 4 crossing markers
 };
 
-void Configure(WaveScene& scene, std::int64_t front) {
+void Configure(WaveScene& scene, const Case& c) {
   scene.InitScene();
-  scene.ShowAntinodal = scene.ShowNodal = scene.ShowCrossings = 1;
-  scene.FrontRadius = front - 100;
+  scene.ShowAntinodal = c.layers & 1;
+  scene.ShowNodal = (c.layers >> 1) & 1;
+  scene.ShowCrossings = (c.layers >> 2) & 1;
+  scene.FrontRadius = c.front - 100;
 }
 
 void Frame(benchmark::State& state, Case c) {
@@ -72,21 +41,21 @@ void Frame(benchmark::State& state, Case c) {
   form.text2 = c.t2;
   WaveScene scene(Edition::Full, canvas, form);
   for (auto _ : state) {
-    Configure(scene, c.front);
+    Configure(scene, c);
     scene.StepFrame();
     benchmark::DoNotOptimize(canvas.image().constBits());
   }
 }
 
 void Straightforward(benchmark::State& state, Case c) {
-  PlainCanvas canvas;
+  testing::PlainCanvas canvas(kPixels, kTwipsPerPixel);
   testing::FakeForm form;
   form.text1 = c.t1;
   form.text2 = c.t2;
   testing::RecordingCanvas unused;
   WaveScene scene(Edition::Full, unused, form);
   for (auto _ : state) {
-    Configure(scene, c.front);
+    Configure(scene, c);
     testing::LiteralStepFrame(scene, canvas, form);
   }
 }
@@ -112,10 +81,16 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   using wave::Case;
   wave::Register("default/r1100", Case{"2", "6", 1100}, true);
+  wave::Register("default/rings-only/r1100", Case{"2", "6", 1100, 0}, false);
+  wave::Register("default/lines-only/r1100", Case{"2", "6", 1100, 3}, false);
   wave::Register("default/r100000", Case{"2", "6", 100000}, true);
   wave::Register("default/r1000000", Case{"2", "6", 1000000}, false);
   wave::Register("default/r10000000", Case{"2", "6", 10000000}, false);
   wave::Register("wavelength0/r10000", Case{"0", "6", 10000}, true);
+  wave::Register("wavelength0/rings-only/r10000", Case{"0", "6", 10000, 0},
+                 false);
+  wave::Register("wavelength0/lines-only/r10000", Case{"0", "6", 10000, 3},
+                 false);
   wave::Register("separation1000/r10000", Case{"2", "1000", 10000}, true);
   wave::Register("negative/r10000", Case{"-2", "-6", 10000}, false);
   wave::Register("wavelength0.001/r10000", Case{"0.001", "6", 10000}, false);

@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QPolygonF>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace wave {
@@ -58,7 +59,6 @@ QPen MakePen(QColor color, int width, int style) {
   return QPen(color, std::max(width, 1), penStyle, Qt::RoundCap, Qt::RoundJoin);
 }
 
-
 // Chord deviation allowed for computed arcs, in logical pixels.
 constexpr double kArcTolerance = 0.05;
 
@@ -85,6 +85,7 @@ QPainter& RasterCanvas::Painter() {
 }
 
 void RasterCanvas::EndPainting() const {
+  EndLinePrefix();
   FlushLines();
   painter_.reset();
 }
@@ -95,7 +96,27 @@ std::optional<VisibleArea> RasterCanvas::Visible() const {
                      logical_.height() * twipsPerPixel_ + pad};
 }
 
+PixelBuffer RasterCanvas::DirectPixels() const {
+  // Writing into a shared image would detach it from the painter.
+  if (!image_.isDetached()) painter_.reset();
+  QImage& image = const_cast<QImage&>(image_);
+  return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
+          image.height(), image.bytesPerLine() / 4};
+}
+
+namespace {
+std::uint32_t ToRgb(Color c) {
+  return (static_cast<std::uint32_t>(RedOf(c)) << 16) |
+         (static_cast<std::uint32_t>(GreenOf(c)) << 8) |
+         static_cast<std::uint32_t>(BlueOf(c));
+}
+}  // namespace
+
 void RasterCanvas::FlushLines() const {
+  if (pending_.masked) {
+    pending_.masked = false;
+    if (!mask_.empty()) mask_.Composite(DirectPixels(), ToRgb(pending_.color));
+  }
   if (pending_.runs.empty()) return;
   QPainter& p = *painter_;
   p.setPen(MakePen(ToQColor(pending_.color), pending_.width, pending_.style));
@@ -111,6 +132,8 @@ const QImage& RasterCanvas::image() const {
 
 void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
   EndPainting();
+  cachedPrefix_.clear();
+  cachedLayer_ = QImage();
   QImage next = NewImage(pixels, devicePixelRatio, background_);
   {
     QPainter copy(&next);
@@ -126,12 +149,15 @@ Rect RasterCanvas::PixelBounds() const {
 }
 
 void RasterCanvas::Cls() {
+  inLinePrefix_ = false;  // lines since the last clear are erased unseen
+  prefix_.clear();
   QPainter& p = Painter();
   FlushLines();
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.fillRect(QRectF(QPointF(0, 0), QSizeF(image_.deviceIndependentSize())),
              background_);
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  inLinePrefix_ = true;
 }
 
 void RasterCanvas::SetDrawWidth(int pixels) { drawWidth_ = pixels; }
@@ -139,8 +165,8 @@ void RasterCanvas::SetDrawStyle(int style) { drawStyle_ = style; }
 void RasterCanvas::SetFillStyle(int style) { fillStyle_ = style; }
 void RasterCanvas::SetFillColor(Color color) { fillColor_ = color; }
 
-
 void RasterCanvas::Circle(float x, float y, float radius, Color color) {
+  EndLinePrefix();
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius)) return;
   if (radius < 0) return;
   const Point centre{x / twipsPerPixel_, y / twipsPerPixel_};
@@ -187,16 +213,9 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
 
 void RasterCanvas::RingDirect(Point centre, double radius, Color color) {
   FlushLines();
-  if (!image_.isDetached()) EndPainting();  // writing would copy the image
   const qreal dpr = image_.devicePixelRatio();
-  const PixelBuffer buffer{reinterpret_cast<std::uint32_t*>(image_.bits()),
-                           image_.width(), image_.height(),
-                           image_.bytesPerLine() / 4};
-  const std::uint32_t rgb = (static_cast<std::uint32_t>(RedOf(color)) << 16) |
-                            (static_cast<std::uint32_t>(GreenOf(color)) << 8) |
-                            static_cast<std::uint32_t>(BlueOf(color));
-  StrokeRing(buffer, centre.x * dpr, centre.y * dpr, radius * dpr,
-             std::max(drawWidth_, 1) * dpr, rgb);
+  StrokeRing(DirectPixels(), centre.x * dpr, centre.y * dpr, radius * dpr,
+             std::max(drawWidth_, 1) * dpr, ToRgb(color));
 }
 
 void RasterCanvas::FillDisc(Point centre, double radius) {
@@ -234,18 +253,67 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Color color) {
       !std::isfinite(y2)) {
     return;
   }
+  if (inLinePrefix_) {
+    prefix_.push_back({x1, y1, x2, y2, color, drawWidth_, drawStyle_});
+    return;
+  }
+  DrawLineNow(x1, y1, x2, y2, color);
+}
+
+void RasterCanvas::EndLinePrefix() const {
+  if (!inLinePrefix_) return;
+  inLinePrefix_ = false;
+  if (prefix_.empty()) return;
+  auto* self = const_cast<RasterCanvas*>(this);
+  const PixelBuffer out = self->DirectPixels();
+  if (prefix_ == cachedPrefix_ && cachedLayer_.size() == image_.size()) {
+    const auto bytes = static_cast<std::size_t>(image_.bytesPerLine());
+    for (int y = 0; y < image_.height(); ++y) {
+      std::memcpy(out.pixels + y * out.stride, cachedLayer_.constScanLine(y),
+                  bytes);
+    }
+    return;
+  }
+  const int width = drawWidth_;
+  const int style = drawStyle_;
+  for (const LineCall& c : prefix_) {
+    self->drawWidth_ = c.width;
+    self->drawStyle_ = c.style;
+    self->DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color);
+  }
+  self->drawWidth_ = width;
+  self->drawStyle_ = style;
+  FlushLines();
+  painter_.reset();  // the copy must see every pixel
+  cachedLayer_ = image_.copy();
+  cachedPrefix_ = prefix_;
+}
+
+void RasterCanvas::DrawLineNow(float x1, float y1, float x2, float y2,
+                               Color color) {
   const double margin = std::max(drawWidth_, 1) / 2.0 + 2;
   const auto clipped = ClipSegment({x1 / twipsPerPixel_, y1 / twipsPerPixel_},
                                    {x2 / twipsPerPixel_, y2 / twipsPerPixel_},
                                    PixelBounds().Expanded(margin));
   if (!clipped) return;
   Painter();
+  if (drawStyle_ == 5) return;  // invisible pen
+  const bool solid = drawWidth_ > 1 || drawStyle_ == 0 || drawStyle_ == 6;
   if (pending_.color != color || pending_.width != drawWidth_ ||
       pending_.style != drawStyle_) {
     FlushLines();
     pending_.color = color;
     pending_.width = drawWidth_;
     pending_.style = drawStyle_;
+  }
+  if (solid) {
+    const qreal dpr = image_.devicePixelRatio();
+    if (!pending_.masked) mask_.Fit(image_.width(), image_.height());
+    pending_.masked = true;
+    mask_.AddSegment(clipped->first.x * dpr, clipped->first.y * dpr,
+                     clipped->second.x * dpr, clipped->second.y * dpr,
+                     std::max(drawWidth_, 1) * dpr);
+    return;
   }
   const QPointF from(clipped->first.x, clipped->first.y);
   const QPointF to(clipped->second.x, clipped->second.y);
@@ -273,8 +341,13 @@ bool RasterCanvas::StampDisc(Point centre, double radius, Color outline) {
   if (std::fabs(qx) > 1e9 || std::fabs(qy) > 1e9) return false;
   const int phaseX = static_cast<int>(qx) & 3;
   const int phaseY = static_cast<int>(qy) & 3;
-  const SpriteKey key{static_cast<float>(radius), drawWidth_, drawStyle_,
-                      outline, fillColor_, phaseX, phaseY};
+  const SpriteKey key{static_cast<float>(radius),
+                      drawWidth_,
+                      drawStyle_,
+                      outline,
+                      fillColor_,
+                      phaseX,
+                      phaseY};
   const double extent = (radius + std::max(drawWidth_, 1) / 2.0 + 2) * dpr;
   const int half = static_cast<int>(std::ceil(extent));
   auto it = sprites_.find(key);

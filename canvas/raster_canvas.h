@@ -5,10 +5,11 @@
 #include <QPolygonF>
 #include <QSize>
 #include <map>
-#include <vector>
 #include <memory>
+#include <vector>
 
 #include "canvas/canvas.h"
+#include "canvas/coverage_mask.h"
 #include "canvas/plane_geometry.h"
 
 class QPainter;
@@ -58,7 +59,10 @@ class RasterCanvas : public Canvas {
   void StrokeArcs(Point centre, double radius, QColor color);
   void FillDisc(Point centre, double radius);
   void RingDirect(Point centre, double radius, Color color);
+  PixelBuffer DirectPixels() const;
   void FlushLines() const;
+  void EndLinePrefix() const;
+  void DrawLineNow(float x1, float y1, float x2, float y2, Color color);
   bool StampDisc(Point centre, double radius, Color outline);
 
   // Segments that continue one another are drawn as one polyline: the
@@ -67,9 +71,25 @@ class RasterCanvas : public Canvas {
     Color color = 0;
     int width = 0;
     int style = 0;
-    std::vector<QPolygonF> runs;
+    std::vector<QPolygonF> runs;  // dotted one-pixel pens
+    bool masked = false;          // solid pens, in mask_
   };
+  mutable CoverageMask mask_;
   mutable PendingLines pending_;
+
+  // The lines a frame draws first on the cleared image (the hyperbolas)
+  // depend only on wavelength and distance, which rarely change between
+  // frames: when the calls repeat, the image they made is copied back.
+  struct LineCall {
+    float x1, y1, x2, y2;
+    Color color;
+    int width, style;
+    bool operator==(const LineCall&) const = default;
+  };
+  mutable bool inLinePrefix_ = false;
+  mutable std::vector<LineCall> prefix_;
+  mutable std::vector<LineCall> cachedPrefix_;
+  mutable QImage cachedLayer_;
 
   // Pre-rendered small filled circles, keyed by their look and the quarter
   // pixel their centre falls on: the crossing markers come by thousands.

@@ -8,8 +8,8 @@ namespace {
 
 std::uint32_t Blend(std::uint32_t dst, std::uint32_t src, unsigned alpha) {
   const unsigned inv = 256 - alpha;
-  const std::uint32_t rb = (((src & 0xFF00FFu) * alpha +
-                             (dst & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu;
+  const std::uint32_t rb =
+      (((src & 0xFF00FFu) * alpha + (dst & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu;
   const std::uint32_t g =
       (((src & 0x00FF00u) * alpha + (dst & 0x00FF00u) * inv) >> 8) & 0x00FF00u;
   return 0xFF000000u | rb | g;
@@ -22,34 +22,71 @@ void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
   const double half = penWidth / 2;
   const double outer = radius + half + 0.5;  // reach of any partial coverage
   const double inner = radius - half - 0.5;
+  const double fullOuter = radius + half - 0.5;  // centres here are covered
+  const double fullInner = radius - half + 0.5;
   const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
   const int top = std::max(0, static_cast<int>(std::floor(cy - outer)));
   const int bottom =
       std::min(buffer.height - 1, static_cast<int>(std::ceil(cy + outer)));
+  const auto halfChord = [](double r, double dy) {
+    const double sq = r * r - dy * dy;
+    return r > 0 && sq > 0 ? std::sqrt(sq) : -1.0;
+  };
   for (int y = top; y <= bottom; ++y) {
     const double dy = y + 0.5 - cy;
-    const double outerSq = outer * outer - dy * dy;
-    if (outerSq < 0) continue;
-    const double xo = std::sqrt(outerSq);
-    const double xi = inner > std::fabs(dy) ? std::sqrt(inner * inner - dy * dy)
-                                            : -1.0;
+    const double xo = halfChord(outer, dy);
+    if (xo < 0) continue;
+    const double xi = halfChord(inner, dy);
+    const double xfo = halfChord(fullOuter, dy);
+    const double xfi = halfChord(fullInner, dy);
     std::uint32_t* row = buffer.pixels + y * buffer.stride;
-    // The left and right pieces of the band on this row (one when the row
-    // passes outside the inner edge).
-    const double pieces[2][2] = {{cx - xo, xi < 0 ? cx + xo : cx - xi},
-                                 {cx + xi, cx + xo}};
-    for (int p = 0; p < (xi < 0 ? 1 : 2); ++p) {
-      const int x0 = std::max(0, static_cast<int>(std::floor(pieces[p][0])));
-      const int x1 = std::min(buffer.width - 1,
-                              static_cast<int>(std::ceil(pieces[p][1])));
+
+    // Pixels whose centre lies within [lo, hi] (relative to cx) are fully
+    // covered; the rest of a touched piece gets coverage by distance.
+    // A pixel belongs to the left piece when its centre is left of cx, so
+    // no pixel is blended twice.
+    const int split = static_cast<int>(std::ceil(cx - 0.5));
+    const auto piece = [&](double from, double to, double fullFrom,
+                           double fullTo, int side) {
+      int x0 = std::max(0, static_cast<int>(std::floor(cx + from)));
+      int x1 = std::min(buffer.width - 1, static_cast<int>(std::ceil(cx + to)));
+      if (side < 0) x1 = std::min(x1, split - 1);
+      if (side > 0) x0 = std::max(x0, split);
+      int f0 = x1 + 1, f1 = x1;
+      if (fullFrom <= fullTo) {
+        f0 = std::max(x0, static_cast<int>(std::ceil(cx + fullFrom - 0.5)));
+        f1 = std::min(x1, static_cast<int>(std::floor(cx + fullTo - 0.5)));
+      }
       for (int x = x0; x <= x1; ++x) {
-        const double d = std::hypot(x + 0.5 - cx, dy);
-        const double coverage = std::clamp(half + 0.5 - std::fabs(d - radius),
-                                           0.0, 1.0);
+        if (x == f0 && f0 <= f1) {
+          std::fill(row + f0, row + f1 + 1, colour);
+          x = f1;
+          continue;
+        }
+        const double ex = x + 0.5 - cx;
+        const double d = std::sqrt(ex * ex + dy * dy);
+        const double coverage =
+            std::clamp(half + 0.5 - std::fabs(d - radius), 0.0, 1.0);
         if (coverage <= 0) continue;
         const auto alpha = static_cast<unsigned>(coverage * 256 + 0.5);
         row[x] = alpha >= 256 ? colour : Blend(row[x], colour, alpha);
       }
+    };
+    if (xi < 0) {
+      // The row passes inside the inner edge: one piece across the centre.
+      if (xfo >= 0 && xfi < 0) {
+        piece(-xo, xo, -xfo, xfo, 0);
+      } else {
+        // Fully covered only beside the inner full circle, or nowhere.
+        const double lo = xfi < 0 ? 0 : xfi;
+        piece(-xo, 0, xfo >= 0 ? -xfo : 1, xfo >= 0 ? -lo : 0, -1);
+        piece(0, xo, xfo >= 0 ? lo : 1, xfo >= 0 ? xfo : 0, 1);
+      }
+    } else {
+      const bool full = xfo >= 0;
+      const double lo = xfi < 0 ? 0 : xfi;
+      piece(-xo, -xi, full ? -xfo : 1, full ? -lo : 0, -1);
+      piece(xi, xo, full ? lo : 1, full ? xfo : 0, 1);
     }
   }
 }

@@ -1,0 +1,134 @@
+#include "canvas/coverage_mask.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace wave {
+namespace {
+
+struct Interval {
+  double lo = std::numeric_limits<double>::infinity();
+  double hi = -std::numeric_limits<double>::infinity();
+  void Include(double a, double b) {
+    lo = std::min(lo, a);
+    hi = std::max(hi, b);
+  }
+};
+
+// x-range of a row y where c0 + c1·x lies within [lo, hi].
+bool LinearRange(double c0, double c1, double lo, double hi, double& from,
+                 double& to) {
+  if (c1 == 0) {
+    if (c0 < lo || c0 > hi) return false;
+    from = -std::numeric_limits<double>::infinity();
+    to = std::numeric_limits<double>::infinity();
+    return true;
+  }
+  double a = (lo - c0) / c1;
+  double b = (hi - c0) / c1;
+  if (a > b) std::swap(a, b);
+  from = a;
+  to = b;
+  return true;
+}
+
+std::uint32_t Blend(std::uint32_t dst, std::uint32_t src, unsigned alpha) {
+  const unsigned inv = 256 - alpha;
+  const std::uint32_t rb =
+      (((src & 0xFF00FFu) * alpha + (dst & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu;
+  const std::uint32_t g =
+      (((src & 0x00FF00u) * alpha + (dst & 0x00FF00u) * inv) >> 8) & 0x00FF00u;
+  return 0xFF000000u | rb | g;
+}
+
+}  // namespace
+
+void CoverageMask::Fit(int width, int height) {
+  if (width == width_ && height == height_) return;
+  width_ = width;
+  height_ = height;
+  coverage_.assign(static_cast<std::size_t>(width) * height, 0);
+  rowLeft_.assign(height, width);
+  rowRight_.assign(height, -1);
+  top_ = height;
+  bottom_ = -1;
+}
+
+void CoverageMask::AddSegment(double x0, double y0, double x1, double y1,
+                              double penWidth) {
+  const double half = penWidth / 2;
+  const double reach = half + 0.5;
+  const double dx = x1 - x0;
+  const double dy = y1 - y0;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  const double ux = length > 0 ? dx / length : 1;
+  const double uy = length > 0 ? dy / length : 0;
+  const int top =
+      std::max(0, static_cast<int>(std::floor(std::min(y0, y1) - reach)));
+  const int bottom = std::min(
+      height_ - 1, static_cast<int>(std::ceil(std::max(y0, y1) + reach)));
+  for (int y = top; y <= bottom; ++y) {
+    const double yc = y + 0.5;
+    Interval span;
+    for (const auto& [px, py] : {std::pair{x0, y0}, std::pair{x1, y1}}) {
+      const double e = yc - py;
+      if (std::fabs(e) <= reach) {
+        const double s = std::sqrt(reach * reach - e * e);
+        span.Include(px - s, px + s);
+      }
+    }
+    // The straight band: |n·(q − p0)| ≤ reach and 0 ≤ u·(q − p0) ≤ length.
+    double a0, a1, b0, b1;
+    if (length > 0 &&
+        LinearRange(-uy * (0 - x0) + ux * (yc - y0), -uy, -reach, reach, a0,
+                    a1) &&
+        LinearRange(ux * (0 - x0) + uy * (yc - y0), ux, 0, length, b0, b1)) {
+      const double from = std::max(a0, b0);
+      const double to = std::min(a1, b1);
+      if (from <= to) span.Include(from, to);
+    }
+    if (!(span.lo <= span.hi)) continue;
+    const int left = std::max(0, static_cast<int>(std::floor(span.lo)));
+    const int right =
+        std::min(width_ - 1, static_cast<int>(std::ceil(span.hi)));
+    if (left > right) continue;
+    std::uint8_t* row = coverage_.data() + static_cast<std::size_t>(y) * width_;
+    for (int x = left; x <= right; ++x) {
+      const double qx = x + 0.5 - x0;
+      const double qy = yc - y0;
+      const double t = std::clamp(qx * ux + qy * uy, 0.0, length);
+      const double ex = qx - t * ux;
+      const double ey = qy - t * uy;
+      const double distance = std::sqrt(ex * ex + ey * ey);
+      const double c = std::clamp(half + 0.5 - distance, 0.0, 1.0);
+      const auto value = static_cast<std::uint8_t>(c * 255 + 0.5);
+      row[x] = std::max(row[x], value);
+    }
+    rowLeft_[y] = std::min(rowLeft_[y], left);
+    rowRight_[y] = std::max(rowRight_[y], right);
+    top_ = std::min(top_, y);
+    bottom_ = std::max(bottom_, y);
+  }
+}
+
+void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb) {
+  const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
+  for (int y = top_; y <= bottom_; ++y) {
+    if (rowLeft_[y] > rowRight_[y]) continue;
+    std::uint8_t* row = coverage_.data() + static_cast<std::size_t>(y) * width_;
+    std::uint32_t* out = buffer.pixels + y * buffer.stride;
+    for (int x = rowLeft_[y]; x <= rowRight_[y]; ++x) {
+      const unsigned c = row[x];
+      if (c == 0) continue;
+      out[x] = c == 255 ? colour : Blend(out[x], colour, c + (c >> 7));
+      row[x] = 0;
+    }
+    rowLeft_[y] = width_;
+    rowRight_[y] = -1;
+  }
+  top_ = height_;
+  bottom_ = -1;
+}
+
+}  // namespace wave

@@ -1,0 +1,107 @@
+// Whole frames on the raster canvas: what it leaves out and how it draws
+// must not change the picture.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "canvas/raster_canvas.h"
+#include "scene/wave_scene.h"
+#include "tests/plain_canvas.h"
+#include "tests/recording_canvas.h"
+
+namespace wave {
+namespace {
+
+const QSize kPixels(682, 476);
+const QColor kBackground(240, 240, 240);
+
+// The raster canvas without its visible-area hint: the frame makes every call.
+class UnhintedCanvas : public RasterCanvas {
+ public:
+  UnhintedCanvas() : RasterCanvas(kPixels, 15, 1, kBackground) {}
+  std::optional<VisibleArea> Visible() const override { return std::nullopt; }
+};
+
+struct Row {
+  const char* name;
+  Edition edition;
+  const char *t1, *t2, *t3;
+  std::int64_t front;
+  std::int16_t antiphase;
+};
+
+const std::vector<Row> kRows = {
+    {"default-r1100", Edition::Full, "2", "6", "100", 1100, 0},
+    {"default-r20000", Edition::Full, "2", "6", "100", 20000, 0},
+    {"antiphase-r6000", Edition::Full, "1.3", "4", "150", 6000, 1},
+    {"six-r9000", Edition::Six, "2.5", "7", "80", 9000, 0},
+    {"dense-r3000", Edition::Full, "0", "6", "100", 3000, 0},
+    {"far-r200000", Edition::Six, "3", "20", "400", 200000, 0},
+    {"huge-dots", Edition::Full, "2", "3", "5000", 4000, 0},
+};
+
+template <class CanvasType>
+QImage Draw(CanvasType& canvas, const Row& row, int frames = 1) {
+  testing::FakeForm form;
+  form.text1 = row.t1;
+  form.text2 = row.t2;
+  form.text3 = row.t3;
+  WaveScene scene(row.edition, canvas, form);
+  scene.InitScene();
+  scene.ShowAntinodal = scene.ShowNodal = 1;
+  scene.Antiphase = row.antiphase;
+  for (int i = 0; i < frames; ++i) {
+    scene.FrontRadius = row.front - 100;
+    scene.StepFrame();
+  }
+  return canvas.image().copy();
+}
+
+TEST(FramePixelsTest, LeavingOutWhatCannotBeSeenChangesNoPixel) {
+  for (const Row& row : kRows) {
+    RasterCanvas hinted(kPixels, 15, 1, kBackground);
+    UnhintedCanvas unhinted;
+    EXPECT_EQ(Draw(hinted, row), Draw(unhinted, row)) << row.name;
+  }
+}
+
+TEST(FramePixelsTest, RepeatedFramesDrawTheSamePicture) {
+  // The second frame reuses the cached hyperbola layer.
+  for (const Row& row : kRows) {
+    RasterCanvas once(kPixels, 15, 1, kBackground);
+    RasterCanvas twice(kPixels, 15, 1, kBackground);
+    EXPECT_EQ(Draw(once, row), Draw(twice, row, 2)) << row.name;
+  }
+}
+
+// Against every call drawn by QPainter as it stands: antialiasing differs
+// a little at the edges, nothing more.
+TEST(FramePixelsTest, MatchesTheStraightforwardDrawing) {
+  for (const Row& row : kRows) {
+    RasterCanvas fast(kPixels, 15, 1, kBackground);
+    testing::PlainCanvas plain(kPixels, 15, kBackground);
+    const QImage a = Draw(fast, row);
+    const QImage b = Draw(plain, row);
+    int differing = 0;
+    long long total = 0;
+    for (int y = 0; y < a.height(); ++y) {
+      for (int x = 0; x < a.width(); ++x) {
+        const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+        const int d = std::max({std::abs(p.red() - q.red()),
+                                std::abs(p.green() - q.green()),
+                                std::abs(p.blue() - q.blue())});
+        total += d;
+        if (d > 96) ++differing;
+      }
+    }
+    const double pixels = a.width() * a.height();
+    EXPECT_LT(differing / pixels, 0.01) << row.name;
+    EXPECT_LT(total / pixels, 5.0) << row.name;
+  }
+}
+
+}  // namespace
+}  // namespace wave
