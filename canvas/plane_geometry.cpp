@@ -80,10 +80,10 @@ std::optional<std::pair<Point, Point>> ClipSegment(Point a, Point b,
   return std::nullopt;
 }
 
-std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
-                                            const Rect& r, double tolerance) {
-  std::vector<std::vector<Point>> arcs;
-  if (!(radius > 0)) return arcs;
+std::vector<AngleInterval> VisibleAngles(Point c, double radius, const Rect& r,
+                                         double tolerance) {
+  std::vector<AngleInterval> inside;
+  if (!(radius > 0)) return inside;
 
   // Angles where the circle crosses the lines of the rectangle's edges.
   std::vector<double> cuts = {0, kTurn};
@@ -105,15 +105,6 @@ std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
   }
   std::sort(cuts.begin(), cuts.end());
 
-  // Largest angle step whose chord keeps within the tolerance.
-  const double ratio = tolerance / radius;
-  const double maxStep = ratio < 1e-4
-                             ? 2 * std::sqrt(2 * ratio)
-                             : 2 * std::acos(std::max(-1.0, 1 - ratio));
-  struct Interval {
-    double from, to;
-  };
-  std::vector<Interval> inside;
   for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
     const double from = cuts[i];
     const double to = cuts[i + 1];
@@ -132,8 +123,19 @@ std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
     inside.front().from = inside.back().from - kTurn;
     inside.pop_back();
   }
+  return inside;
+}
 
-  for (const Interval& span : inside) {
+std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
+                                            const Rect& r, double tolerance) {
+  std::vector<std::vector<Point>> arcs;
+  if (!(radius > 0)) return arcs;
+  const double ratio = tolerance / radius;
+  const double maxStep = ratio < 1e-4
+                             ? 2 * std::sqrt(2 * ratio)
+                             : 2 * std::acos(std::max(-1.0, 1 - ratio));
+  const std::vector<AngleInterval> inside = VisibleAngles(c, radius, r, tolerance);
+  for (const AngleInterval& span : inside) {
     const double width = span.to - span.from;
     const auto steps = static_cast<long>(std::ceil(width / maxStep));
     const long count = std::clamp(steps, 1L, 4096L);
@@ -149,6 +151,24 @@ std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
     arcs.push_back(std::move(arc));
   }
   return arcs;
+}
+
+std::pair<double, double> VerticalExtent(Point c, double radius,
+                                         const AngleInterval& span) {
+  double lo = std::min(c.y + radius * std::sin(span.from),
+                       c.y + radius * std::sin(span.to));
+  double hi = std::max(c.y + radius * std::sin(span.from),
+                       c.y + radius * std::sin(span.to));
+  // The lowest and highest points of the circle, at 90° and 270°.
+  for (double extreme = -1.5 * std::numbers::pi; extreme < 2 * kTurn;
+       extreme += std::numbers::pi) {
+    if (extreme >= span.from && extreme <= span.to) {
+      const double y = c.y + radius * std::sin(extreme);
+      lo = std::min(lo, y);
+      hi = std::max(hi, y);
+    }
+  }
+  return {lo, hi};
 }
 
 std::vector<Point> ClippedDisc(Point c, double radius, const Rect& r,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace wave {
@@ -34,6 +35,20 @@ double FarthestDistance(Point p, const Rect& r);
 // The part of the segment a–b inside r, or nothing.
 std::optional<std::pair<Point, Point>> ClipSegment(Point a, Point b,
                                                    const Rect& r);
+
+// An arc from angle `from` to `to` (radians, from < to, within −2π…2π).
+struct AngleInterval {
+  double from, to;
+};
+
+// The angles at which the circle (centre c, radius) lies inside r widened by
+// tolerance, as ascending intervals; arcs meeting across angle 0 are joined.
+std::vector<AngleInterval> VisibleAngles(Point c, double radius, const Rect& r,
+                                         double tolerance);
+
+// Lowest and highest y of the circle's points on an arc.
+std::pair<double, double> VerticalExtent(Point c, double radius,
+                                         const AngleInterval& span);
 
 // The arcs of the circle (centre c, radius) that lie inside r, each as a
 // polyline whose chords stray at most `tolerance` from the true circle.

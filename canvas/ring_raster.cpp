@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
+
+#include "canvas/plane_geometry.h"
 
 namespace wave {
 namespace {
@@ -25,17 +29,14 @@ void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
   const double fullOuter = radius + half - 0.5;  // centres here are covered
   const double fullInner = radius - half + 0.5;
   const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
-  const int top = std::max(0, static_cast<int>(std::floor(cy - outer)));
-  const int bottom =
-      std::min(buffer.height - 1, static_cast<int>(std::ceil(cy + outer)));
   const auto halfChord = [](double r, double dy) {
     const double sq = r * r - dy * dy;
     return r > 0 && sq > 0 ? std::sqrt(sq) : -1.0;
   };
-  for (int y = top; y <= bottom; ++y) {
+  const auto drawRow = [&](int y) {
     const double dy = y + 0.5 - cy;
     const double xo = halfChord(outer, dy);
-    if (xo < 0) continue;
+    if (xo < 0) return;
     const double xi = halfChord(inner, dy);
     const double xfo = halfChord(fullOuter, dy);
     const double xfi = halfChord(fullInner, dy);
@@ -88,6 +89,32 @@ void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
       piece(-xo, -xi, full ? -xfo : 1, full ? -lo : 0, -1);
       piece(xi, xo, full ? lo : 1, full ? xfo : 0, 1);
     }
+  };
+
+  // Only the rows where the ring can be seen: a large ring crosses the
+  // buffer in a few arcs, and most rows of its bounding box see none.
+  const double reach = half + 1;
+  const Rect bounds{0, 0, static_cast<double>(buffer.width),
+                    static_cast<double>(buffer.height)};
+  std::vector<std::pair<int, int>> rows;
+  if (radius > 16) {
+    for (const AngleInterval& arc :
+         VisibleAngles({cx, cy}, radius, bounds, reach)) {
+      const auto [lo, hi] = VerticalExtent({cx, cy}, radius, arc);
+      rows.emplace_back(static_cast<int>(std::floor(std::max(-1.0, lo - reach))),
+                        static_cast<int>(std::ceil(
+                            std::min<double>(buffer.height, hi + reach))));
+    }
+    std::sort(rows.begin(), rows.end());
+  } else {
+    rows.emplace_back(static_cast<int>(std::floor(cy - outer)),
+                      static_cast<int>(std::ceil(cy + outer)));
+  }
+  int next = 0;  // first row not yet drawn
+  for (const auto& [from, to] : rows) {
+    const int last = std::min(buffer.height - 1, to);
+    for (int y = std::max({0, from, next}); y <= last; ++y) drawRow(y);
+    next = std::max(next, last + 1);
   }
 }
 
