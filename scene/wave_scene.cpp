@@ -159,10 +159,24 @@ void WaveScene::StepFrame() {
 
   canvas_.SetFillStyle(kFillHollow);
   const CountingLoop fronts(front, 0, h);
+  const CountingLoop crestsA(front, 0, w);
+  const CountingLoop crestsB(front - oB, 0, w);
+  // A front that a crest of the same source repaints later (same centre,
+  // radius and pen) cannot be seen; where the canvas tells what it shows it
+  // is left out. Crests lie every second front.
+  const bool leaveCovered = canvas_.Visible().has_value();
+  const auto covered = [&](const CountingLoop& crests, std::int64_t k) {
+    if (!leaveCovered) return false;
+    const std::int64_t j = k / 2;
+    for (const std::int64_t c : {j, j + 1}) {
+      if (c < crests.passes && crests.At(c) == fronts.At(k)) return true;
+    }
+    return false;
+  };
   ForVisiblePasses(fronts, {kSourceX, xB}, 0, [&](std::int64_t k) {
     const double r = fronts.At(k);
-    DrawCircle(kSourceX, kSourceY, r, kFrontA);
-    DrawCircle(xB, kSourceY, r, kFrontB);
+    if (!covered(crestsA, k)) DrawCircle(kSourceX, kSourceY, r, kFrontA);
+    if (!covered(crestsB, k)) DrawCircle(xB, kSourceY, r, kFrontB);
   });
 
   if (edition_ == Edition::Six) {
@@ -174,11 +188,9 @@ void WaveScene::StepFrame() {
       DrawCircle(xB, kSourceY, r, kCrestB);
     });
   } else {
-    const CountingLoop crestsA(front, 0, w);
     ForVisiblePasses(crestsA, {kSourceX}, 0, [&](std::int64_t k) {
       DrawCircle(kSourceX, kSourceY, crestsA.At(k), kCrestA);
     });
-    const CountingLoop crestsB(front - oB, 0, w);
     ForVisiblePasses(crestsB, {xB}, 0, [&](std::int64_t k) {
       DrawCircle(xB, kSourceY, crestsB.At(k), kCrestB);
     });

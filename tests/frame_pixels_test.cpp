@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +45,28 @@ const std::vector<Row> kRows = {
     {"huge-dots", Edition::Full, "2", "3", "5000", 4000, 0},
 };
 
+struct Difference {
+  int large = 0;      // pixels off by more than 96 in some channel
+  double mean = 0;    // mean of the largest channel difference
+};
+
+Difference Compare(const QImage& a, const QImage& b) {
+  Difference d;
+  long long total = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+      const int m = std::max({std::abs(p.red() - q.red()),
+                              std::abs(p.green() - q.green()),
+                              std::abs(p.blue() - q.blue())});
+      total += m;
+      if (m > 96) ++d.large;
+    }
+  }
+  d.mean = static_cast<double>(total) / (a.width() * a.height());
+  return d;
+}
+
 template <class CanvasType>
 QImage Draw(CanvasType& canvas, const Row& row, int frames = 1) {
   testing::FakeForm form;
@@ -60,11 +84,15 @@ QImage Draw(CanvasType& canvas, const Row& row, int frames = 1) {
   return canvas.image().copy();
 }
 
-TEST(FramePixelsTest, LeavingOutWhatCannotBeSeenChangesNoPixel) {
+// Shapes outside the image are left out, and so are fronts that a crest
+// repaints: only the antialiased rims of those crests may differ slightly.
+TEST(FramePixelsTest, LeavingOutWhatCannotBeSeenKeepsThePicture) {
   for (const Row& row : kRows) {
     RasterCanvas hinted(kPixels, 15, 1, kBackground);
     UnhintedCanvas unhinted;
-    EXPECT_EQ(Draw(hinted, row), Draw(unhinted, row)) << row.name;
+    const Difference d = Compare(Draw(hinted, row), Draw(unhinted, row));
+    EXPECT_EQ(d.large, 0) << row.name;
+    EXPECT_LT(d.mean, 3.0) << row.name;
   }
 }
 
@@ -83,23 +111,9 @@ TEST(FramePixelsTest, MatchesTheStraightforwardDrawing) {
   for (const Row& row : kRows) {
     RasterCanvas fast(kPixels, 15, 1, kBackground);
     testing::PlainCanvas plain(kPixels, 15, kBackground);
-    const QImage a = Draw(fast, row);
-    const QImage b = Draw(plain, row);
-    int differing = 0;
-    long long total = 0;
-    for (int y = 0; y < a.height(); ++y) {
-      for (int x = 0; x < a.width(); ++x) {
-        const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
-        const int d = std::max({std::abs(p.red() - q.red()),
-                                std::abs(p.green() - q.green()),
-                                std::abs(p.blue() - q.blue())});
-        total += d;
-        if (d > 96) ++differing;
-      }
-    }
-    const double pixels = a.width() * a.height();
-    EXPECT_LT(differing / pixels, 0.01) << row.name;
-    EXPECT_LT(total / pixels, 5.0) << row.name;
+    const Difference d = Compare(Draw(fast, row), Draw(plain, row));
+    EXPECT_LT(d.large, kPixels.width() * kPixels.height() / 100) << row.name;
+    EXPECT_LT(d.mean, 5.0) << row.name;
   }
 }
 
