@@ -24,7 +24,13 @@ struct Case {
   const char* t2;
   std::int64_t front;  // radius drawn
   int layers = 7;      // 1 antinodal, 2 nodal, 4 crossing markers
+  const char* t3 = "100";
 };
+
+Case Dots(const char* t1, const char* t3, std::int64_t front) {
+  Case c{t1, "6", front, 7, t3};
+  return c;
+}
 
 void Configure(WaveScene& scene, const Case& c) {
   scene.InitScene();
@@ -39,6 +45,7 @@ void Frame(benchmark::State& state, Case c) {
   testing::FakeForm form;
   form.text1 = c.t1;
   form.text2 = c.t2;
+  form.text3 = c.t3;
   WaveScene scene(Edition::Full, canvas, form);
   for (auto _ : state) {
     Configure(scene, c);
@@ -52,6 +59,7 @@ void Straightforward(benchmark::State& state, Case c) {
   testing::FakeForm form;
   form.text1 = c.t1;
   form.text2 = c.t2;
+  form.text3 = c.t3;
   testing::RecordingCanvas unused;
   WaveScene scene(Edition::Full, unused, form);
   for (auto _ : state) {
@@ -94,6 +102,19 @@ int main(int argc, char** argv) {
   wave::Register("separation1000/r10000", Case{"2", "1000", 10000}, true);
   wave::Register("negative/r10000", Case{"-2", "-6", 10000}, false);
   wave::Register("wavelength0.001/r10000", Case{"0.001", "6", 10000}, false);
+  // Worst cases: dense everywhere, and large or huge crossing dots.
+  wave::Register("worst/wavelength0/r10000000", Case{"0", "6", 10000000},
+                 false);
+  wave::Register("worst/wavelength0/separation1000/r10000000",
+                 Case{"0", "1000", 10000000}, false);
+  wave::Register("worst/dots300/r100000", wave::Dots("2", "4500", 100000),
+                 false);
+  wave::Register("worst/dots1e7/r10000000", wave::Dots("2", "1e7", 10000000),
+                 false);
+  wave::Register("worst/wavelength0/dots1000/r10000",
+                 wave::Dots("0", "1000", 10000), false);
+  wave::Register("worst/wavelength0/dots1e7/r10000",
+                 wave::Dots("0", "1e7", 10000), false);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -41,8 +41,9 @@ class Canvas {
   virtual void SetFillColor(Color color) = 0;
 
   // Where drawing can be seen. A caller may leave out shapes that lie wholly
-  // outside; nothing (the default) means everything may be seen, and then
-  // every call is made.
+  // outside, shapes that later opaque ones cover, and circles of negative
+  // radius, which show nothing; no area (the default) means everything may
+  // be seen, and then every call is made.
   virtual std::optional<VisibleArea> Visible() const { return std::nullopt; }
 };
 

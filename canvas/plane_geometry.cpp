@@ -134,7 +134,8 @@ std::vector<std::vector<Point>> VisibleArcs(Point c, double radius,
   const double maxStep = ratio < 1e-4
                              ? 2 * std::sqrt(2 * ratio)
                              : 2 * std::acos(std::max(-1.0, 1 - ratio));
-  const std::vector<AngleInterval> inside = VisibleAngles(c, radius, r, tolerance);
+  const std::vector<AngleInterval> inside =
+      VisibleAngles(c, radius, r, tolerance);
   for (const AngleInterval& span : inside) {
     const double width = span.to - span.from;
     const auto steps = static_cast<long>(std::ceil(width / maxStep));

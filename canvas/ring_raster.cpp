@@ -101,9 +101,10 @@ void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
     for (const AngleInterval& arc :
          VisibleAngles({cx, cy}, radius, bounds, reach)) {
       const auto [lo, hi] = VerticalExtent({cx, cy}, radius, arc);
-      rows.emplace_back(static_cast<int>(std::floor(std::max(-1.0, lo - reach))),
-                        static_cast<int>(std::ceil(
-                            std::min<double>(buffer.height, hi + reach))));
+      rows.emplace_back(
+          static_cast<int>(std::floor(std::max(-1.0, lo - reach))),
+          static_cast<int>(
+              std::ceil(std::min<double>(buffer.height, hi + reach))));
     }
     std::sort(rows.begin(), rows.end());
   } else {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "canvas/plane_geometry.h"
@@ -48,6 +50,43 @@ CountingLoop::Span VisibleSpan(const CountingLoop& loop, double centreX,
   const Point centre{centreX, kSourceY};
   return loop.IndicesWithin(NearestDistance(centre, rect) - reach,
                             FarthestDistance(centre, rect) + reach);
+}
+
+// For each circle of A (radius r1), the passes of B's loop whose circles can
+// meet it: |r1 − D| ≤ r2 ≤ r1 + D, widened by a margin far above rounding.
+// Every pass when the step is not a finite negative value.
+struct MeetingRange {
+  MeetingRange(const CountingLoop& inner, double start1, double distance)
+      : inner(inner),
+        ranged(inner.step < 0 && std::isfinite(inner.step)),
+        span(-inner.step),
+        D(distance),
+        margin(2 * span + 1 +
+               1e-6 * (std::max(std::fabs(start1), std::fabs(inner.start)) +
+                       distance)) {}
+
+  CountingLoop::Span For(double r1) const {
+    if (!ranged) return {0, inner.passes - 1};
+    const double lastIndex = static_cast<double>(inner.passes - 1);
+    const double lo = std::fabs(r1 - D) - margin;
+    const double hi = r1 + D + margin;
+    return {static_cast<std::int64_t>(std::clamp(
+                std::floor((inner.start - hi) / span), 0.0, lastIndex + 1)),
+            static_cast<std::int64_t>(std::clamp(
+                std::ceil((inner.start - lo) / span), -1.0, lastIndex))};
+  }
+
+  const CountingLoop& inner;
+  bool ranged;
+  double span, D, margin;
+};
+
+// Where A's circle r1 meets B's circle r2, as (x from A, y ≥ 0).
+std::optional<std::pair<double, double>> Crossing(double r1, double r2,
+                                                  double d) {
+  const double x = (r1 * r1 - r2 * r2 + 250000 * (d * d)) / 1000 / d;
+  if (r1 * r1 < x * x) return std::nullopt;
+  return std::make_pair(x, std::sqrt(r1 * r1 - x * x));
 }
 
 }  // namespace
@@ -251,8 +290,56 @@ void WaveScene::MarkCrossings() {
   const double oT = PhaseOffset(250.0, Wavelength, 1);
   const double oBT =
       PhaseOffset(250.0, Wavelength, static_cast<std::int16_t>(1 - Antiphase));
-  MarkGroup(front, front - oB, w, markerRadius, kCrestMarker);
-  MarkGroup(front - oT, front - oBT, w, markerRadius, kTroughMarker);
+  const double crestStart = front - oB;
+  const double troughStart = front - oBT;
+
+  if (const auto visible = canvas_.Visible()) {
+    // A circle of negative or infinite radius shows nothing.
+    if (!(markerRadius >= 0) || !std::isfinite(markerRadius)) return;
+    // Dots that each cover the whole visible area: only the last one drawn
+    // can be seen. Found from the end, it spares testing every pair.
+    const Rect area{visible->left, visible->top, visible->right,
+                    visible->bottom};
+    const struct {
+      double start1, start2;
+      Color color;
+    } groups[] = {{front - oT, troughStart, kTroughMarker},
+                  {front, crestStart, kCrestMarker}};
+    for (const auto& g : groups) {
+      const auto last = LastCrossing(g.start1, g.start2, w);
+      if (!last) continue;  // no dot in this group: look at the one before
+      const Point top{kSourceX + last->first, kSourceY - last->second};
+      if (markerRadius < FarthestDistance(top, area)) break;
+      canvas_.SetFillColor(g.color);
+      canvas_.SetFillStyle(kFillSolid);
+      DrawCircle(kSourceX + last->first, kSourceY + last->second, markerRadius,
+                 g.color);
+      DrawCircle(top.x, top.y, markerRadius, g.color);
+      return;
+    }
+  }
+  MarkGroup(front, crestStart, w, markerRadius, kCrestMarker);
+  MarkGroup(front - oT, troughStart, w, markerRadius, kTroughMarker);
+}
+
+// The crossing (x, y) of the last pair of circles that meet, in the order
+// MarkGroup visits them, or nothing when none meet.
+std::optional<std::pair<double, double>> WaveScene::LastCrossing(
+    double start1, double start2, double step) const {
+  const double d = Separation;
+  if (!std::isfinite(d)) return std::nullopt;
+  const CountingLoop outer(start1, 0, step);
+  const CountingLoop inner(start2, 0, step);
+  if (outer.passes == 0 || inner.passes == 0) return std::nullopt;
+  const MeetingRange meeting(inner, start1, std::fabs(kTwipsPerUnit * d));
+  for (std::int64_t i = outer.passes - 1; i >= 0; --i) {
+    const double r1 = outer.At(i);
+    const CountingLoop::Span range = meeting.For(r1);
+    for (std::int64_t k = range.last; k >= range.first; --k) {
+      if (const auto c = Crossing(r1, inner.At(k), d)) return c;
+    }
+  }
+  return std::nullopt;
 }
 
 // Marks where A's circles (radii start1, start1 + step, …) meet B's
@@ -268,7 +355,6 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
   const CountingLoop inner(start2, 0, step);
   if (outer.passes == 0 || inner.passes == 0) return;
 
-  const bool ranged = step < 0 && std::isfinite(step);
   // Where the canvas tells what it shows, only marks that can be seen: a
   // mark lies r1 from A and r2 from B, and reaches |R| around itself.
   CountingLoop::Span outerSpan{0, outer.passes - 1};
@@ -279,34 +365,16 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
     innerVisible =
         VisibleSpan(inner, kSourceX + kTwipsPerUnit * d, reach, *visible);
   }
-  const double span = -step;
-  const double D = std::fabs(kTwipsPerUnit * d);
-  const double margin =
-      2 * span + 1 +
-      1e-6 * (std::max(std::fabs(start1), std::fabs(start2)) + D);
-  const double lastIndex = static_cast<double>(inner.passes - 1);
-
+  const MeetingRange meeting(inner, start1, std::fabs(kTwipsPerUnit * d));
   for (std::int64_t i = outerSpan.first; i <= outerSpan.last; ++i) {
     const double r1 = outer.At(i);
-    std::int64_t first = 0;
-    std::int64_t last = inner.passes - 1;
-    if (ranged) {
-      const double lo = std::fabs(r1 - D) - margin;
-      const double hi = r1 + D + margin;
-      const double kFirst =
-          std::clamp(std::floor((start2 - hi) / span), 0.0, lastIndex + 1);
-      const double kLast =
-          std::clamp(std::ceil((start2 - lo) / span), -1.0, lastIndex);
-      first = static_cast<std::int64_t>(kFirst);
-      last = static_cast<std::int64_t>(kLast);
-    }
-    first = std::max(first, innerVisible.first);
-    last = std::min(last, innerVisible.last);
+    const CountingLoop::Span range = meeting.For(r1);
+    const std::int64_t first = std::max(range.first, innerVisible.first);
+    const std::int64_t last = std::min(range.last, innerVisible.last);
     for (std::int64_t k = first; k <= last; ++k) {
-      const double r2 = inner.At(k);
-      const double x = (r1 * r1 - r2 * r2 + 250000 * (d * d)) / 1000 / d;
-      if (r1 * r1 < x * x) continue;
-      const double y = std::sqrt(r1 * r1 - x * x);
+      const auto crossing = Crossing(r1, inner.At(k), d);
+      if (!crossing) continue;
+      const auto [x, y] = *crossing;
       canvas_.SetFillColor(color);
       canvas_.SetFillStyle(kFillSolid);
       DrawCircle(kSourceX + x, kSourceY + y, markerRadius, color);

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "canvas/canvas.h"
 
@@ -57,6 +59,9 @@ class WaveScene {
   void ForVisiblePasses(const CountingLoop& loop,
                         std::initializer_list<double> centresX, double reach,
                         Body body) const;
+  std::optional<std::pair<double, double>> LastCrossing(double start1,
+                                                        double start2,
+                                                        double step) const;
   void MarkGroup(double start1, double start2, double step, double markerRadius,
                  Color color);
 

@@ -43,11 +43,14 @@ const std::vector<Row> kRows = {
     {"dense-r3000", Edition::Full, "0", "6", "100", 3000, 0},
     {"far-r200000", Edition::Six, "3", "20", "400", 200000, 0},
     {"huge-dots", Edition::Full, "2", "3", "5000", 4000, 0},
+    {"covering-dots", Edition::Full, "2", "6", "1e7", 20000, 1},
+    {"covering-dots-six", Edition::Six, "1.5", "3", "30000", 9000, 0},
+    {"negative-dots", Edition::Full, "2", "6", "-300", 9000, 0},
 };
 
 struct Difference {
-  int large = 0;      // pixels off by more than 96 in some channel
-  double mean = 0;    // mean of the largest channel difference
+  int large = 0;    // pixels off by more than 96 in some channel
+  double mean = 0;  // mean of the largest channel difference
 };
 
 Difference Compare(const QImage& a, const QImage& b) {
