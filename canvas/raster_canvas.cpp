@@ -86,6 +86,7 @@ QPainter& RasterCanvas::Painter() {
 
 void RasterCanvas::EndPainting() const {
   EndLinePrefix();
+  FlushDiscs();
   FlushLines();
   painter_.reset();
 }
@@ -149,6 +150,8 @@ Rect RasterCanvas::PixelBounds() const {
 }
 
 void RasterCanvas::Cls() {
+  discs_.clear();  // erased before they could be seen
+  discArea_ = 0;
   inLinePrefix_ = false;  // lines since the last clear are erased unseen
   prefix_.clear();
   QPainter& p = Painter();
@@ -175,6 +178,22 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   const Rect bounds = PixelBounds();
   if (NearestDistance(centre, bounds) > r + halfPen + 1) return;
 
+  const bool filled = fillStyle_ == kFillSolid;
+  const bool solidStyle = drawStyle_ == 0 || drawStyle_ == 6 || drawWidth_ > 1;
+  if (filled && solidStyle && drawStyle_ != 5 && color == fillColor_) {
+    // One-coloured dots (the crossing markers) wait in a batch: thousands of
+    // them may pile on each other.
+    discs_.push_back({centre, r, color, drawWidth_, drawStyle_});
+    discArea_ += (r + halfPen) * (r + halfPen);
+    return;
+  }
+  DrawCircleNow(centre, r, color);
+}
+
+void RasterCanvas::DrawCircleNow(Point centre, double r, Color color) {
+  FlushDiscs();
+  const double halfPen = std::max(drawWidth_, 1) / 2.0;
+  const Rect bounds = PixelBounds();
   QPainter& p = Painter();
   FlushLines();
   const QPen pen = MakePen(ToQColor(color), drawWidth_, drawStyle_);
@@ -209,6 +228,91 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   if (filled) FillDisc(centre, r);
   if (r - halfPen - 1 > FarthestDistance(centre, bounds)) return;
   StrokeArcs(centre, r, ToQColor(color));
+}
+
+void RasterCanvas::FlushDiscs() const {
+  if (discs_.empty()) return;
+  std::vector<Disc> discs;
+  discs.swap(discs_);
+  const double area = discArea_ * 3.14159;
+  discArea_ = 0;
+  auto* self = const_cast<RasterCanvas*>(this);
+  const double imageArea =
+      static_cast<double>(logical_.width()) * logical_.height();
+  // Small dots stamp cheaply from sprites; large ones piled deep do not.
+  const double meanArea = area / static_cast<double>(discs.size());
+  if (area > kOccludeOverdraw * imageArea &&
+      meanArea > 3.14159 * kOccludeRadius * kOccludeRadius) {
+    self->PaintOccluding(discs);
+    return;
+  }
+  const int width = drawWidth_, style = drawStyle_, fill = fillStyle_;
+  const Color fillColor = fillColor_;
+  for (const Disc& d : discs) {
+    self->drawWidth_ = d.width;
+    self->drawStyle_ = d.style;
+    self->fillStyle_ = kFillSolid;
+    self->fillColor_ = d.color;
+    self->DrawCircleNow(d.centre, d.radius, d.color);
+  }
+  self->drawWidth_ = width;
+  self->drawStyle_ = style;
+  self->fillStyle_ = fill;
+  self->fillColor_ = fillColor;
+}
+
+// Dots piled many deep: painted from the last to the first, each pixel once,
+// by the last dot whose disc holds its centre. Rims are not antialiased here;
+// the work is bounded by the pixels plus the rows of the dots.
+void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
+  FlushLines();
+  const PixelBuffer out = DirectPixels();
+  const int w = out.width;
+  const int h = out.height;
+  const qreal dpr = image_.devicePixelRatio();
+  // free[y][x]: the first pixel at or right of x in row y not yet painted.
+  std::vector<int> free(static_cast<std::size_t>(w + 1) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x <= w; ++x)
+      free[static_cast<std::size_t>(y) * (w + 1) + x] = x;
+  }
+  long long remaining = static_cast<long long>(w) * h;
+  const auto find = [&](int* row, int x) {
+    int root = x;
+    while (row[root] != root) root = row[root];
+    while (row[x] != root) {
+      const int next = row[x];
+      row[x] = root;
+      x = next;
+    }
+    return root;
+  };
+  for (auto it = discs.rbegin(); it != discs.rend() && remaining > 0; ++it) {
+    const double cx = it->centre.x * dpr;
+    const double cy = it->centre.y * dpr;
+    const double radius = (it->radius + std::max(it->width, 1) / 2.0) * dpr;
+    const std::uint32_t colour = 0xFF000000u | ToRgb(it->color);
+    const int top = std::max(0, static_cast<int>(std::ceil(cy - radius - 0.5)));
+    const int bottom =
+        std::min(h - 1, static_cast<int>(std::floor(cy + radius - 0.5)));
+    for (int y = top; y <= bottom; ++y) {
+      const double dy = y + 0.5 - cy;
+      const double sq = radius * radius - dy * dy;
+      if (sq < 0) continue;
+      const double half = std::sqrt(sq);
+      const int x0 = std::max(0, static_cast<int>(std::ceil(cx - half - 0.5)));
+      const int x1 =
+          std::min(w - 1, static_cast<int>(std::floor(cx + half - 0.5)));
+      if (x0 > x1) continue;
+      int* row = free.data() + static_cast<std::size_t>(y) * (w + 1);
+      std::uint32_t* pixels = out.pixels + y * out.stride;
+      for (int x = find(row, x0); x <= x1; x = find(row, x + 1)) {
+        pixels[x] = colour;
+        row[x] = x + 1;
+        --remaining;
+      }
+    }
+  }
 }
 
 void RasterCanvas::RingDirect(Point centre, double radius, Color color) {
@@ -257,6 +361,7 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Color color) {
     prefix_.push_back({x1, y1, x2, y2, color, drawWidth_, drawStyle_});
     return;
   }
+  FlushDiscs();
   DrawLineNow(x1, y1, x2, y2, color);
 }
 

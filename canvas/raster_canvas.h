@@ -59,6 +59,22 @@ class RasterCanvas : public Canvas {
   void StrokeArcs(Point centre, double radius, QColor color);
   void FillDisc(Point centre, double radius);
   void RingDirect(Point centre, double radius, Color color);
+  void DrawCircleNow(Point centre, double radius, Color color);
+
+  struct Disc {
+    Point centre;
+    double radius;
+    Color color;
+    int width, style;
+  };
+  void FlushDiscs() const;
+  void PaintOccluding(const std::vector<Disc>& discs);
+  // Dots whose areas add up to more than this many images are painted
+  // front to back instead.
+  static constexpr double kOccludeOverdraw = 8;
+  static constexpr double kOccludeRadius = 12;  // logical pixels, with pen
+  mutable std::vector<Disc> discs_;
+  mutable double discArea_ = 0;
   PixelBuffer DirectPixels() const;
   void FlushLines() const;
   void EndLinePrefix() const;
