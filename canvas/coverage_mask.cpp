@@ -33,15 +33,6 @@ bool LinearRange(double c0, double c1, double lo, double hi, double& from,
   return true;
 }
 
-std::uint32_t Blend(std::uint32_t dst, std::uint32_t src, unsigned alpha) {
-  const unsigned inv = 256 - alpha;
-  const std::uint32_t rb =
-      (((src & 0xFF00FFu) * alpha + (dst & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu;
-  const std::uint32_t g =
-      (((src & 0x00FF00u) * alpha + (dst & 0x00FF00u) * inv) >> 8) & 0x00FF00u;
-  return 0xFF000000u | rb | g;
-}
-
 }  // namespace
 
 void CoverageMask::Fit(int width, int height) {
@@ -121,7 +112,7 @@ void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb) {
     for (int x = rowLeft_[y]; x <= rowRight_[y]; ++x) {
       const unsigned c = row[x];
       if (c == 0) continue;
-      out[x] = c == 255 ? colour : Blend(out[x], colour, c + (c >> 7));
+      out[x] = c == 255 ? colour : BlendPixel(out[x], colour, c + (c >> 7));
       row[x] = 0;
     }
     rowLeft_[y] = width_;

@@ -8,18 +8,6 @@
 #include "canvas/plane_geometry.h"
 
 namespace wave {
-namespace {
-
-std::uint32_t Blend(std::uint32_t dst, std::uint32_t src, unsigned alpha) {
-  const unsigned inv = 256 - alpha;
-  const std::uint32_t rb =
-      (((src & 0xFF00FFu) * alpha + (dst & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu;
-  const std::uint32_t g =
-      (((src & 0x00FF00u) * alpha + (dst & 0x00FF00u) * inv) >> 8) & 0x00FF00u;
-  return 0xFF000000u | rb | g;
-}
-
-}  // namespace
 
 void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
                 double penWidth, std::uint32_t rgb) {
@@ -70,7 +58,7 @@ void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
             std::clamp(half + 0.5 - std::fabs(d - radius), 0.0, 1.0);
         if (coverage <= 0) continue;
         const auto alpha = static_cast<unsigned>(coverage * 256 + 0.5);
-        row[x] = alpha >= 256 ? colour : Blend(row[x], colour, alpha);
+        row[x] = alpha >= 256 ? colour : BlendPixel(row[x], colour, alpha);
       }
     };
     if (xi < 0) {

@@ -13,6 +13,17 @@ struct PixelBuffer {
   std::ptrdiff_t stride;
 };
 
+// dst with the opaque colour src laid over it at alpha/256 coverage.
+inline std::uint32_t BlendPixel(std::uint32_t dst, std::uint32_t src,
+                                unsigned alpha) {
+  const unsigned inv = 256 - alpha;
+  const std::uint32_t rb =
+      (((src & 0xFF00FFu) * alpha + (dst & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu;
+  const std::uint32_t g =
+      (((src & 0x00FF00u) * alpha + (dst & 0x00FF00u) * inv) >> 8) & 0x00FF00u;
+  return 0xFF000000u | rb | g;
+}
+
 // Strokes the ring of points whose distance from (cx, cy) differs from
 // `radius` by at most penWidth / 2, all in pixels, antialiased by distance,
 // in an opaque colour. Visits only the pixels near the ring and inside the
