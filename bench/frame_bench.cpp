@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "canvas/raster_canvas.h"
 #include "scene/wave_scene.h"
@@ -48,6 +49,24 @@ void Frame(benchmark::State& state, Case c) {
   form.text3 = c.t3;
   WaveScene scene(Edition::Full, canvas, form);
   for (auto _ : state) {
+    Configure(scene, c);
+    scene.StepFrame();
+    benchmark::DoNotOptimize(canvas.image().constBits());
+  }
+}
+
+// The first frame after an edit: the wavelength alternates between two
+// values a hair apart, so no frame can reuse the last one's hyperbolas.
+void FirstAfterEdit(benchmark::State& state, Case c) {
+  RasterCanvas canvas(kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240));
+  testing::FakeForm form;
+  form.text2 = c.t2;
+  form.text3 = c.t3;
+  WaveScene scene(Edition::Full, canvas, form);
+  const std::string edited = std::string(c.t1) + "00001";
+  bool flip = false;
+  for (auto _ : state) {
+    form.text1 = (flip = !flip) ? c.t1 : edited;
     Configure(scene, c);
     scene.StepFrame();
     benchmark::DoNotOptimize(canvas.image().constBits());
@@ -115,6 +134,15 @@ int main(int argc, char** argv) {
                  wave::Dots("0", "1000", 10000), false);
   wave::Register("worst/wavelength0/dots1e7/r10000",
                  wave::Dots("0", "1e7", 10000), false);
+  for (const auto& [name, c] :
+       {std::pair{"first-after-edit/default/r1100", Case{"2.0", "6", 1100}},
+        std::pair{"first-after-edit/wavelength0.1/r10000",
+                  Case{"0.1", "6", 10000}},
+        std::pair{"first-after-edit/wavelength0.1/dots1000/r10000",
+                  wave::Dots("0.1", "1000", 10000)}}) {
+    benchmark::RegisterBenchmark(name, wave::FirstAfterEdit, c)
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
