@@ -11,7 +11,7 @@ enum class ControlKind { PushButton, TextBox, Label, HScrollBar };
 enum class FontVariant { WindowDefault, Normal14, Bold14, Bold20, Normal10 };
 
 // One control as the window is laid out at load. Places in twips.
-struct ControlSpec {
+struct ControlRow {
   std::string_view name;
   ControlKind kind;
   std::string_view caption;  // UTF-8
@@ -22,15 +22,15 @@ struct ControlSpec {
 
 // The rows both editions share: Command1 to Command6, the wavelength and
 // distance boxes with their labels, the speed bar and the source labels.
-extern const std::span<const ControlSpec> kSharedControls;
+extern const std::span<const ControlRow> kSharedControls;
 
 // A window: its caption, client area in twips, and the rows it adds to the
 // shared ones.
-struct FormSpec {
+struct FormLayout {
   std::string_view caption;
   int clientWidthTwips;
   int clientHeightTwips;
-  std::span<const ControlSpec> ownControls;
+  std::span<const ControlRow> ownControls;
 };
 
 // The timer's interval before the load handler replaces it.

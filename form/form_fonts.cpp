@@ -22,31 +22,22 @@ void InstallFontSubstitutes() {
 
 QFont FontFor(FontVariant variant) {
   if (variant == FontVariant::WindowDefault) return QApplication::font();
+  struct Look {
+    double points;
+    QFont::Weight weight;
+  };
+  const Look look = variant == FontVariant::Bold14   ? Look{14.25, QFont::Bold}
+                    : variant == FontVariant::Bold20 ? Look{20.25, QFont::Bold}
+                    : variant == FontVariant::Normal10
+                        ? Look{9.75, QFont::Normal}
+                        : Look{14.25, QFont::Normal};
   QFont font(QString::fromUtf8(kFormFace));
   font.setStyleHint(QFont::SansSerif);
   font.setItalic(false);
   font.setUnderline(false);
   font.setStrikeOut(false);
-  switch (variant) {
-    case FontVariant::Normal14:
-      font.setPointSizeF(14.25);
-      font.setWeight(QFont::Normal);
-      break;
-    case FontVariant::Bold14:
-      font.setPointSizeF(14.25);
-      font.setWeight(QFont::Bold);
-      break;
-    case FontVariant::Bold20:
-      font.setPointSizeF(20.25);
-      font.setWeight(QFont::Bold);
-      break;
-    case FontVariant::Normal10:
-      font.setPointSizeF(9.75);
-      font.setWeight(QFont::Normal);
-      break;
-    case FontVariant::WindowDefault:
-      break;
-  }
+  font.setPointSizeF(look.points);
+  font.setWeight(look.weight);
   return font;
 }
 

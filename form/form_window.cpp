@@ -26,9 +26,9 @@ double ScreenDpi() {
   return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
 }
 
-QSize ClientPixels(const FormSpec& spec, double dpi) {
-  return QSize(TwipsToPixels(spec.clientWidthTwips, dpi),
-               TwipsToPixels(spec.clientHeightTwips, dpi));
+QSize ClientPixels(const FormLayout& layout, double dpi) {
+  return QSize(TwipsToPixels(layout.clientWidthTwips, dpi),
+               TwipsToPixels(layout.clientHeightTwips, dpi));
 }
 
 }  // namespace
@@ -43,18 +43,19 @@ double PixelsToTwips(int pixels, double dotsPerInch) {
   return pixels * kTwipsPerInch / dotsPerInch;
 }
 
-FormWindow::FormWindow(Edition edition, const FormSpec& spec, QWidget* parent)
+FormWindow::FormWindow(Edition edition, const FormLayout& layout,
+                       QWidget* parent)
     : QWidget(parent),
-      canvas_(ClientPixels(spec, ScreenDpi()), kTwipsPerInch / ScreenDpi(), 1.0,
-              QApplication::palette().color(QPalette::Window)),
+      canvas_(ClientPixels(layout, ScreenDpi()), kTwipsPerInch / ScreenDpi(),
+              1.0, QApplication::palette().color(QPalette::Window)),
       scene_(edition, canvas_, *this),
       clock_(kStoredTimerIntervalMs) {
   setWindowTitle(QString::fromUtf8(
-      spec.caption.data(), static_cast<qsizetype>(spec.caption.size())));
+      layout.caption.data(), static_cast<qsizetype>(layout.caption.size())));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_StaticContents);
-  resize(ClientPixels(spec, dotsPerInch()));
-  BuildControls(spec);
+  resize(ClientPixels(layout, dotsPerInch()));
+  BuildControls(layout);
 
   OnClick("Command1", [this] { scene_.ToggleAntinodal(); });
   OnClick("Command2", [this] { scene_.ToggleNodal(); });
@@ -71,19 +72,19 @@ FormWindow::~FormWindow() = default;
 
 double FormWindow::dotsPerInch() const { return logicalDpiX(); }
 
-void FormWindow::BuildControls(const FormSpec& spec) {
+void FormWindow::BuildControls(const FormLayout& layout) {
   const double dpi = dotsPerInch();
-  std::vector<const ControlSpec*> windowed;
+  std::vector<const ControlRow*> windowed;
   // Labels first: later siblings stack above earlier ones.
-  std::vector<const ControlSpec*> ordered;
+  std::vector<const ControlRow*> ordered;
   for (const bool labels : {true, false}) {
-    for (const auto rows : {kSharedControls, spec.ownControls}) {
-      for (const ControlSpec& c : rows) {
+    for (const auto rows : {kSharedControls, layout.ownControls}) {
+      for (const ControlRow& c : rows) {
         if ((c.kind == ControlKind::Label) == labels) ordered.push_back(&c);
       }
     }
   }
-  for (const ControlSpec* c : ordered) {
+  for (const ControlRow* c : ordered) {
     const QString caption = QString::fromUtf8(
         c->caption.data(), static_cast<qsizetype>(c->caption.size()));
     QWidget* widget = nullptr;
@@ -130,7 +131,7 @@ void FormWindow::BuildControls(const FormSpec& spec) {
   }
 
   std::sort(windowed.begin(), windowed.end(),
-            [](const ControlSpec* a, const ControlSpec* b) {
+            [](const ControlRow* a, const ControlRow* b) {
               return a->focusOrder < b->focusOrder;
             });
   for (std::size_t i = 0; i + 1 < windowed.size(); ++i) {

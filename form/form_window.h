@@ -31,7 +31,8 @@ class FormWindow : public QWidget, public FormControls {
   Q_OBJECT
 
  public:
-  FormWindow(Edition edition, const FormSpec& spec, QWidget* parent = nullptr);
+  FormWindow(Edition edition, const FormLayout& layout,
+             QWidget* parent = nullptr);
   ~FormWindow() override;
 
   QWidget* control(std::string_view name) const;
@@ -66,7 +67,7 @@ class FormWindow : public QWidget, public FormControls {
   void OnClick(std::string_view name, std::function<void()> handler);
 
  private:
-  void BuildControls(const FormSpec& spec);
+  void BuildControls(const FormLayout& layout);
   void Load();
   void Tick();
   void StartOrStop();

@@ -10,7 +10,7 @@ constexpr FontVariant Default = FontVariant::WindowDefault;
 constexpr FontVariant Normal14 = FontVariant::Normal14;
 
 // name, kind, caption, left, top, width, height, font, focus order
-constexpr ControlSpec kShared[] = {
+constexpr ControlRow kShared[] = {
     {"Command3", Button, "駒送り", 0, 0, 735, 615, Default, 3},
     {"Command1", Button, "腹線", 960, 0, 735, 615, Default, 1},
     {"Command2", Button, "節線", 1920, 0, 735, 615, Default, 2},
@@ -29,6 +29,6 @@ constexpr ControlSpec kShared[] = {
 
 }  // namespace
 
-const std::span<const ControlSpec> kSharedControls = kShared;
+const std::span<const ControlRow> kSharedControls = kShared;
 
 }  // namespace wave::form

@@ -6,12 +6,12 @@ namespace wave::full {
 namespace {
 
 using form::ControlKind;
-using form::ControlSpec;
+using form::ControlRow;
 using form::FontVariant;
 
 // name, kind, caption, left, top, width, height, font, focus order;
 // the rows both editions share come from the window kit.
-constexpr ControlSpec kOwnControls[] = {
+constexpr ControlRow kOwnControls[] = {
     {"Command7", ControlKind::PushButton, "位相", 0, 2520, 735, 495,
      FontVariant::WindowDefault, 10},
     {"Label7", ControlKind::Label, "同位相", 120, 3120, 975, 375,
@@ -24,7 +24,7 @@ constexpr ControlSpec kOwnControls[] = {
 
 }  // namespace
 
-const form::FormSpec kForm1{"Form1", 10230, 7140, kOwnControls};
+const form::FormLayout kForm1{"Form1", 10230, 7140, kOwnControls};
 
 Form1::Form1(QWidget* parent)
     : form::FormWindow(Edition::Full, kForm1, parent) {

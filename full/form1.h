@@ -8,7 +8,7 @@
 namespace wave::full {
 
 // The controls of sarvel11's window, as it opens.
-extern const form::FormSpec kForm1;
+extern const form::FormLayout kForm1;
 
 // sarvel11's window: the shared form plus the phase button and its label.
 class Form1 : public form::FormWindow {

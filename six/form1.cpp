@@ -4,12 +4,12 @@ namespace wave::six {
 namespace {
 
 using form::ControlKind;
-using form::ControlSpec;
+using form::ControlRow;
 using form::FontVariant;
 
 // name, kind, caption, left, top, width, height, font, focus order;
 // the rows both editions share come from the window kit.
-constexpr ControlSpec kOwnControls[] = {
+constexpr ControlRow kOwnControls[] = {
     {"Label7", ControlKind::Label, "点の大きさ", 8040, 120, 975, 375,
      FontVariant::Normal10, 0},
     {"Text3", ControlKind::TextBox, "100", 9000, 120, 735, 420,
@@ -18,7 +18,7 @@ constexpr ControlSpec kOwnControls[] = {
 
 }  // namespace
 
-const form::FormSpec kForm1{"Form1", 10230, 7140, kOwnControls};
+const form::FormLayout kForm1{"Form1", 10230, 7140, kOwnControls};
 
 Form1::Form1(QWidget* parent)
     : form::FormWindow(Edition::Six, kForm1, parent) {}

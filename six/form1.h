@@ -6,7 +6,7 @@
 namespace wave::six {
 
 // The controls of sarvel6's window, as it opens.
-extern const form::FormSpec kForm1;
+extern const form::FormLayout kForm1;
 
 // sarvel6's window: the shared form with its own table; no phase.
 class Form1 : public form::FormWindow {
