@@ -1,5 +1,5 @@
 # Front door: every target first installs what is missing (Debian packages).
-.PHONY: deps configure build test bench run run-six format clean
+.PHONY: deps configure build test test-asan fuzz soak bench run run-six format clean
 
 deps:
 	@./scripts/install-deps
@@ -12,6 +12,24 @@ build: deps configure
 
 test: build
 	ctest --preset dev
+
+# Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+# libFuzzer, FUZZ_SECONDS for each target, from the seed corpus in fuzz/.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@./scripts/install-deps fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	./scripts/run-fuzz $(FUZZ_SECONDS)
+
+# The long soak: a million frames of each edition.
+soak: build-release
+	SARVEL_SOAK_FRAMES=1000000 ./build/release/tests/soak_test
 
 build-release: deps
 	cmake --preset release

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <thread>
@@ -164,7 +165,12 @@ TEST_P(EndToEndTest, ShowsTheFirstFrameAndClosesCleanly) {
   XServer x;
   ASSERT_NE(x.display(), nullptr) << "no X server could be started";
   Display* d = x.display();
-  const pid_t program = Spawn({GetParam().path}, {"DISPLAY=" + x.name()});
+  // What the program says on stderr is shown when it fails (sanitizer
+  // reports among it).
+  std::FILE* errors = std::tmpfile();
+  ASSERT_NE(errors, nullptr);
+  const pid_t program =
+      Spawn({GetParam().path}, {"DISPLAY=" + x.name()}, fileno(errors));
 
   Window window = 0;
   const auto end = Clock::now() + 15s;
@@ -220,7 +226,11 @@ TEST_P(EndToEndTest, ShowsTheFirstFrameAndClosesCleanly) {
   const std::optional<int> status = WaitFor(program, 10s);
   ASSERT_TRUE(status.has_value()) << "still running after the window closed";
   EXPECT_TRUE(WIFEXITED(*status));
-  EXPECT_EQ(WEXITSTATUS(*status), 0);
+  std::string said;
+  std::rewind(errors);
+  for (int c; (c = std::fgetc(errors)) != EOF;) said += static_cast<char>(c);
+  std::fclose(errors);
+  EXPECT_EQ(WEXITSTATUS(*status), 0) << said;
 }
 
 TEST_P(EndToEndTest, WithoutADisplaySaysSoInOneLine) {
