@@ -20,14 +20,6 @@ namespace {
 
 bool Switch(std::int16_t v) { return v == 0 || v == 1; }
 
-struct Boxes : wave::FormControls {
-  std::string text1 = "2", text2 = "6", text3 = "100";
-  std::string Text1() const override { return text1; }
-  std::string Text2() const override { return text2; }
-  std::string Text3() const override { return text3; }
-  void SetLabel5Left(float) override {}
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -36,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const wave::Edition edition =
       in.ConsumeBool() ? wave::Edition::Six : wave::Edition::Full;
   wave::testing::CheckingCanvas canvas;
-  Boxes form;
+  wave::testing::PlainForm form;
   wave::WaveScene scene(edition, canvas, form);
   scene.InitScene();
   std::int64_t expectedRadius = scene.FrontRadius;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "canvas/canvas.h"
+#include "scene/wave_scene.h"
 
 namespace wave::testing {
 
@@ -69,6 +70,16 @@ class CheckingCanvas : public Canvas {
     if (fault.empty()) fault = what;
   }
   double width_, height_;
+};
+
+// The three boxes, keeping nothing of what the scene tells them: a form
+// that records would grow with every frame of a long run.
+struct PlainForm : FormControls {
+  std::string text1 = "2", text2 = "6", text3 = "100";
+  std::string Text1() const override { return text1; }
+  std::string Text2() const override { return text2; }
+  std::string Text3() const override { return text3; }
+  void SetLabel5Left(float) override {}
 };
 
 }  // namespace wave::testing
