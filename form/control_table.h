@@ -18,6 +18,10 @@ struct ControlRow {
   int left, top, width, height;
   FontVariant font;
   int focusOrder;  // 1 first; 0 never takes the focus
+  // For screen readers, in Japanese. An empty name leaves the caption as
+  // the name (a label whose text changes stays current that way).
+  std::string_view accessibleName;
+  std::string_view description;
 };
 
 // The rows both editions share: Command1 to Command6, the wavelength and

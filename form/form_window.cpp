@@ -21,6 +21,10 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440;
 
+QString Text(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 double ScreenDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
@@ -50,8 +54,7 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
               1.0, QApplication::palette().color(QPalette::Window)),
       scene_(edition, canvas_, *this),
       clock_(kStoredTimerIntervalMs) {
-  setWindowTitle(QString::fromUtf8(
-      layout.caption.data(), static_cast<qsizetype>(layout.caption.size())));
+  setWindowTitle(Text(layout.caption));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_StaticContents);
   resize(ClientPixels(layout, dotsPerInch()));
@@ -85,8 +88,7 @@ void FormWindow::BuildControls(const FormLayout& layout) {
     }
   }
   for (const ControlRow* c : ordered) {
-    const QString caption = QString::fromUtf8(
-        c->caption.data(), static_cast<qsizetype>(c->caption.size()));
+    const QString caption = Text(c->caption);
     QWidget* widget = nullptr;
     switch (c->kind) {
       case ControlKind::PushButton: {
@@ -118,8 +120,13 @@ void FormWindow::BuildControls(const FormLayout& layout) {
         break;
       }
     }
-    widget->setObjectName(QString::fromUtf8(
-        c->name.data(), static_cast<qsizetype>(c->name.size())));
+    widget->setObjectName(Text(c->name));
+    if (!c->accessibleName.empty()) {
+      widget->setAccessibleName(Text(c->accessibleName));
+    }
+    if (!c->description.empty()) {
+      widget->setAccessibleDescription(Text(c->description));
+    }
     widget->setGeometry(TwipsToPixels(c->left, dpi), TwipsToPixels(c->top, dpi),
                         TwipsToPixels(c->width, dpi),
                         TwipsToPixels(c->height, dpi));

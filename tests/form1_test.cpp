@@ -2,6 +2,7 @@
 // key and mouse events.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
@@ -201,6 +202,59 @@ TEST_F(Form1Test, TabWalksTheFocusOrderAndStartsOnCommand1) {
     expected.push_back("Command1");
     EXPECT_EQ(visited, expected) << edition.name;
   }
+}
+
+// What a screen reader hears, read back through QAccessible.
+TEST_F(Form1Test, EveryControlHasAJapaneseAccessibleName) {
+  struct Spoken {
+    const char *control, *name, *description;
+  };
+  const std::vector<Spoken> shared = {
+      {"Command1", "腹線", "腹線の表示を切り替える"},
+      {"Command2", "節線", "節線の表示を切り替える"},
+      {"Command3", "駒送り", "波を一コマ進める"},
+      {"Command4", "山と谷", "山と山、谷と谷が重なる点の表示を切り替える"},
+      {"Command5", "リセット", "波を最初の状態に戻す"},
+      {"Command6", "自動/手動", "波の動きを止める、または動かす"},
+      {"Text1", "波長", "波長を入力する"},
+      {"Text2", "距離", "波源Ａと波源Bの距離を入力する"},
+      {"Text3", "点の大きさ", "山と山、谷と谷が重なる点の大きさを入力する"},
+      {"HScroll1", "速さ", "波の動く速さを変える。右ほど速い"},
+      {"Label3", "波源Ａ", ""},
+      {"Label1", "波長", ""},
+  };
+  for (const Edition& edition : Editions()) {
+    auto w = Open(edition);
+    std::vector<Spoken> spoken = shared;
+    if (std::string(edition.name) == "sarvel11") {
+      spoken.push_back(
+          {"Command7", "位相", "波源Bの位相を同位相と逆位相で切り替える"});
+    }
+    for (const Spoken& s : spoken) {
+      QAccessibleInterface* a =
+          QAccessible::queryAccessibleInterface(w->control(s.control));
+      ASSERT_NE(a, nullptr) << s.control;
+      EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(s.name))
+          << edition.name << " " << s.control;
+      EXPECT_EQ(a->text(QAccessible::Description),
+                QString::fromUtf8(s.description))
+          << edition.name << " " << s.control;
+    }
+    for (QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+      EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << c->objectName().toStdString();
+      if (qobject_cast<QPushButton*>(c) != nullptr) {
+        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty())
+            << c->objectName().toStdString();
+      }
+    }
+  }
+  // A label whose text changes is heard as it reads now.
+  auto w = Open(Editions()[0]);
+  QTest::mouseClick(w->button("Command7"), Qt::LeftButton);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(w->label("Label7"))
+                ->text(QAccessible::Name),
+            "逆位相");
 }
 
 TEST_F(Form1Test, SpaceRightAfterStartTogglesTheAntinodalLines) {
