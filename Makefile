@@ -1,5 +1,5 @@
 # Front door: every target first installs what is missing (Debian packages).
-.PHONY: deps configure build test test-asan fuzz soak bench run run-six format clean
+.PHONY: deps configure build test test-asan fuzz soak bench package install run run-six format clean
 
 deps:
 	@./scripts/install-deps
@@ -34,6 +34,15 @@ soak: build-release
 build-release: deps
 	cmake --preset release
 	cmake --build --preset release
+
+# The Debian package, in build/release.
+package: build-release
+	cd build/release && cpack -G DEB
+
+# Both programs, menu entries, icon and metadata under PREFIX.
+PREFIX ?= /usr/local
+install: build-release
+	cmake --install build/release --prefix $(PREFIX)
 
 bench: build-release
 	./build/release/bench/frame_bench

@@ -3,9 +3,14 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
+#include <string_view>
 
 #include "form/form_fonts.h"
 
@@ -46,6 +51,15 @@ bool NeedsXDisplay() {
 int RunProgram(int argc, char** argv, const char* programName,
                const std::function<std::unique_ptr<QWidget>()>& createWindow) {
   g_programName = programName;
+  bool check = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--version") {
+      std::printf("%s %s\n", programName, SARVEL_VERSION);
+      return 0;
+    }
+    if (arg == "--check") check = true;
+  }
   if (NeedsXDisplay() && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
     std::fprintf(stderr, "%s: cannot open a display: DISPLAY is not set\n",
@@ -67,6 +81,27 @@ int RunProgram(int argc, char** argv, const char* programName,
     return 1;
   }
   window->show();
+  if (check) {
+    // The window is on screen once its platform window is exposed; give it
+    // a few seconds.
+    auto* poll = new QTimer(window.get());
+    const auto waited = std::make_shared<QElapsedTimer>();
+    waited->start();
+    QObject::connect(
+        poll, &QTimer::timeout, [&window, poll, waited, programName] {
+          QWindow* handle = window->windowHandle();
+          const bool shown = handle != nullptr && handle->isExposed();
+          if (!shown && waited->elapsed() < 5000) return;
+          poll->stop();
+          std::printf("%s: window \"%s\" %dx%d %s\n", programName,
+                      window->windowTitle().toUtf8().constData(),
+                      window->width(), window->height(),
+                      shown ? "shown" : "not shown");
+          std::fflush(stdout);
+          QApplication::exit(shown ? 0 : 1);
+        });
+    poll->start(20);
+  }
   return QApplication::exec();
 }
 

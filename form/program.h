@@ -9,6 +9,9 @@ namespace wave::form {
 // Starts a one-window program: opens the display (or says in one line why
 // it cannot and returns 1), installs the fonts, shows the window made by
 // `createWindow` and runs until it closes. Returns the exit status.
+// Options: --version prints the version; --check opens the window, prints
+// its title and size once it is on screen and ends (0), a way to see that
+// an installation works.
 int RunProgram(int argc, char** argv, const char* programName,
                const std::function<std::unique_ptr<QWidget>()>& createWindow);
 
