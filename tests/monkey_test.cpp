@@ -43,7 +43,7 @@ QString RandomText(std::mt19937& rng) {
   switch (kind(rng)) {
     case 0:
       return {};
-    case 1:  // long runs of one digit: 32,767 is the box's limit
+    case 1:  // long runs of one digit
       return QString(std::uniform_int_distribution<int>(1, 40000)(rng),
                      QChar('0' + static_cast<int>(rng() % 10)));
     default: {
