@@ -277,6 +277,19 @@ void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
       free[static_cast<std::size_t>(y) * (w + 1) + x] = x;
   }
   long long remaining = static_cast<long long>(w) * h;
+  // Pixels not yet painted per tile: once the pile has covered a dot's
+  // tiles, the dot is passed over without visiting its rows.
+  constexpr int kTile = 32;
+  const int tilesX = (w + kTile - 1) / kTile, tilesY = (h + kTile - 1) / kTile;
+  std::vector<int> tileLeft(static_cast<std::size_t>(tilesX) * tilesY);
+  for (int ty = 0; ty < tilesY; ++ty) {
+    for (int tx = 0; tx < tilesX; ++tx) {
+      tileLeft[static_cast<std::size_t>(ty) * tilesX + tx] =
+          (std::min(w, (tx + 1) * kTile) - tx * kTile) *
+          (std::min(h, (ty + 1) * kTile) - ty * kTile);
+    }
+  }
+  std::vector<int> rowLeft(h, w);
   const auto find = [&](int* row, int x) {
     int root = x;
     while (row[root] != root) root = row[root];
@@ -292,24 +305,42 @@ void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
     const double cy = it->centre.y * dpr;
     const double radius = (it->radius + std::max(it->width, 1) / 2.0) * dpr;
     const std::uint32_t colour = 0xFF000000u | ToRgb(it->color);
-    const int top = std::max(0, static_cast<int>(std::ceil(cy - radius - 0.5)));
-    const int bottom =
-        std::min(h - 1, static_cast<int>(std::floor(cy + radius - 0.5)));
+    const int top = CeilWithin(cy - radius - 0.5, 0, h);
+    const int bottom = FloorWithin(cy + radius - 0.5, -1, h - 1);
+    const int left = CeilWithin(cx - radius - 0.5, 0, w);
+    const int right = FloorWithin(cx + radius - 0.5, -1, w - 1);
+    if (top > bottom || left > right) continue;
+    bool open = false;
+    for (int ty = top / kTile; ty <= bottom / kTile && !open; ++ty) {
+      for (int tx = left / kTile; tx <= right / kTile && !open; ++tx) {
+        open = tileLeft[static_cast<std::size_t>(ty) * tilesX + tx] > 0;
+      }
+    }
+    if (!open) continue;
     for (int y = top; y <= bottom; ++y) {
+      if (rowLeft[y] == 0) continue;
       const double dy = y + 0.5 - cy;
       const double sq = radius * radius - dy * dy;
       if (sq < 0) continue;
       const double half = std::sqrt(sq);
-      const int x0 = std::max(0, static_cast<int>(std::ceil(cx - half - 0.5)));
-      const int x1 =
-          std::min(w - 1, static_cast<int>(std::floor(cx + half - 0.5)));
+      const int x0 = CeilWithin(cx - half - 0.5, 0, w);
+      const int x1 = FloorWithin(cx + half - 0.5, -1, w - 1);
       if (x0 > x1) continue;
+      const int* tiles =
+          tileLeft.data() + static_cast<std::size_t>(y / kTile) * tilesX;
+      bool rowOpen = false;
+      for (int tx = x0 / kTile; tx <= x1 / kTile && !rowOpen; ++tx) {
+        rowOpen = tiles[tx] > 0;
+      }
+      if (!rowOpen) continue;
       int* row = free.data() + static_cast<std::size_t>(y) * (w + 1);
       std::uint32_t* pixels = out.pixels + y * out.stride;
       for (int x = find(row, x0); x <= x1; x = find(row, x + 1)) {
         pixels[x] = colour;
         row[x] = x + 1;
         --remaining;
+        --rowLeft[y];
+        --tileLeft[static_cast<std::size_t>(y / kTile) * tilesX + x / kTile];
       }
     }
   }

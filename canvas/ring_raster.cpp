@@ -10,21 +10,6 @@
 namespace wave {
 namespace {
 
-// floor and ceil of v, clamped to [lo, hi]. Without SSE4.1 the library's
-// floor is a long sequence, and a row needs several.
-int FloorWithin(double v, int lo, int hi) {
-  if (!(v > lo)) return lo;
-  if (v >= hi) return hi;
-  const int i = static_cast<int>(v);
-  return i - (i > v);
-}
-int CeilWithin(double v, int lo, int hi) {
-  if (!(v > lo)) return lo;
-  if (v >= hi) return hi;
-  const int i = static_cast<int>(v);
-  return i + (i < v);
-}
-
 // Past this radius (pixels) a pixel's distance from the ring comes from
 // d² − r² without a square root; the error, e³/2r² for a distance e, stays
 // below 1/500 of a pixel for the pens the canvas uses.

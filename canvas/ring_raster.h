@@ -24,6 +24,21 @@ inline std::uint32_t BlendPixel(std::uint32_t dst, std::uint32_t src,
   return 0xFF000000u | rb | g;
 }
 
+// floor and ceil of v, clamped to [lo, hi]. Without SSE4.1 the library's
+// floor is a long sequence, and the rasterisers need several for each row.
+inline int FloorWithin(double v, int lo, int hi) {
+  if (!(v > lo)) return lo;
+  if (v >= hi) return hi;
+  const int i = static_cast<int>(v);
+  return i - (i > v);
+}
+inline int CeilWithin(double v, int lo, int hi) {
+  if (!(v > lo)) return lo;
+  if (v >= hi) return hi;
+  const int i = static_cast<int>(v);
+  return i + (i < v);
+}
+
 // Strokes the ring of points whose distance from (cx, cy) differs from
 // `radius` by at most penWidth / 2, all in pixels, antialiased by distance,
 // in an opaque colour. Visits only the pixels near the ring and inside the
