@@ -242,7 +242,8 @@ TEST_F(Form1Test, EveryControlHasAJapaneseAccessibleName) {
     }
     for (QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-      EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << c->objectName().toStdString();
+      EXPECT_FALSE(a->text(QAccessible::Name).isEmpty())
+          << c->objectName().toStdString();
       if (qobject_cast<QPushButton*>(c) != nullptr) {
         EXPECT_FALSE(a->text(QAccessible::Description).isEmpty())
             << c->objectName().toStdString();
