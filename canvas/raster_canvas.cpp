@@ -326,7 +326,7 @@ void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
       const int x0 = CeilWithin(cx - half - 0.5, 0, w);
       const int x1 = FloorWithin(cx + half - 0.5, -1, w - 1);
       if (x0 > x1) continue;
-      const int* tiles =
+      int* tiles =
           tileLeft.data() + static_cast<std::size_t>(y / kTile) * tilesX;
       bool rowOpen = false;
       for (int tx = x0 / kTile; tx <= x1 / kTile && !rowOpen; ++tx) {
@@ -340,7 +340,7 @@ void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
         row[x] = x + 1;
         --remaining;
         --rowLeft[y];
-        --tileLeft[static_cast<std::size_t>(y / kTile) * tilesX + x / kTile];
+        --tiles[x / kTile];
       }
     }
   }

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <memory>
 #include <string_view>
 
 #include "form/form_fonts.h"
@@ -85,13 +84,13 @@ int RunProgram(int argc, char** argv, const char* programName,
     // The window is on screen once its platform window is exposed; give it
     // a few seconds.
     auto* poll = new QTimer(window.get());
-    const auto waited = std::make_shared<QElapsedTimer>();
-    waited->start();
+    QElapsedTimer waited;
+    waited.start();
     QObject::connect(
         poll, &QTimer::timeout, [&window, poll, waited, programName] {
           QWindow* handle = window->windowHandle();
           const bool shown = handle != nullptr && handle->isExposed();
-          if (!shown && waited->elapsed() < 5000) return;
+          if (!shown && waited.elapsed() < 5000) return;
           poll->stop();
           std::printf("%s: window \"%s\" %dx%d %s\n", programName,
                       window->windowTitle().toUtf8().constData(),

@@ -14,7 +14,7 @@ using form::FontVariant;
 // the rows both editions share come from the window kit.
 constexpr ControlRow kOwnControls[] = {
     {"Command7", ControlKind::PushButton, "位相", 0, 2520, 735, 495,
-     FontVariant::WindowDefault, 10, "位相",
+     FontVariant::WindowDefault, 10, "",
      "波源Bの位相を同位相と逆位相で切り替える"},
     {"Label7", ControlKind::Label, "同位相", 120, 3120, 975, 375,
      FontVariant::Bold14, 0, "", "波源Bの位相"},
