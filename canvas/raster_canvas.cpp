@@ -119,7 +119,7 @@ void RasterCanvas::FlushLines() const {
     if (!mask_.empty()) mask_.Composite(DirectPixels(), ToRgb(pending_.color));
   }
   if (pending_.runs.empty()) return;
-  QPainter& p = *painter_;
+  QPainter& p = const_cast<RasterCanvas*>(this)->Painter();
   p.setPen(MakePen(ToQColor(pending_.color), pending_.width, pending_.style));
   p.setBrush(Qt::NoBrush);
   for (const QPolygonF& run : pending_.runs) p.drawPolyline(run);
@@ -135,6 +135,9 @@ void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
   EndPainting();
   cachedPrefix_.clear();
   cachedLayer_ = QImage();
+  rings_.clear();
+  ringBytes_ = 0;
+  dots_.clear();
   QImage next = NewImage(pixels, devicePixelRatio, background_);
   {
     QPainter copy(&next);
@@ -151,6 +154,9 @@ Rect RasterCanvas::PixelBounds() const {
 
 void RasterCanvas::Cls() {
   discs_.clear();  // erased before they could be seen
+  if (++frame_ % kRingFrames == 0 || ringBytes_ > kRingCacheBytes) {
+    EvictRings();
+  }
   discArea_ = 0;
   inLinePrefix_ = false;  // lines since the last clear are erased unseen
   prefix_.clear();
@@ -194,11 +200,11 @@ void RasterCanvas::DrawCircleNow(Point centre, double r, Color color) {
   FlushDiscs();
   const double halfPen = std::max(drawWidth_, 1) / 2.0;
   const Rect bounds = PixelBounds();
+  const bool filled = fillStyle_ == kFillSolid;
+  if (filled && StampDisc(centre, r, color)) return;
   QPainter& p = Painter();
   FlushLines();
   const QPen pen = MakePen(ToQColor(color), drawWidth_, drawStyle_);
-  const bool filled = fillStyle_ == kFillSolid;
-  if (filled && StampDisc(centre, r, color)) return;
   if (r == 0) {
     p.setPen(pen);
     p.drawPoint(QPointF(centre.x, centre.y));
@@ -349,8 +355,42 @@ void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
 void RasterCanvas::RingDirect(Point centre, double radius, Color color) {
   FlushLines();
   const qreal dpr = image_.devicePixelRatio();
-  StrokeRing(DirectPixels(), centre.x * dpr, centre.y * dpr, radius * dpr,
-             std::max(drawWidth_, 1) * dpr, ToRgb(color));
+  const PixelBuffer out = DirectPixels();
+  const RingKey key{centre.x * dpr, centre.y * dpr,
+                    radius * dpr,   std::max(drawWidth_, 1) * dpr,
+                    out.width,      out.height};
+  const std::uint32_t rgb = ToRgb(color);
+  auto [it, first] = rings_.try_emplace(key);
+  CachedRing& ring = it->second;
+  ring.used = frame_;
+  if (first) {
+    // A ring seen once may never come again: drawn, and only noted.
+    ringBytes_ += kRingEntryBytes;
+    StrokeRing(out, key.cx, key.cy, key.radius, key.pen, rgb);
+    return;
+  }
+  if (!ring.kept) {
+    CoverRing(out.width, out.height, key.cx, key.cy, key.radius, key.pen,
+              scratch_);
+    ring.coverage = scratch_;  // copied to size
+    ring.kept = true;
+    ringBytes_ += ring.coverage.bytes();
+  }
+  LayCoverage(out, ring.coverage, rgb);
+}
+
+// Forgets the rings not drawn in the last frames, or all of them when even
+// those are too many.
+void RasterCanvas::EvictRings() {
+  std::erase_if(rings_, [&](const auto& entry) {
+    if (frame_ - entry.second.used < kRingFrames) return false;
+    ringBytes_ -= kRingEntryBytes + entry.second.coverage.bytes();
+    return true;
+  });
+  if (ringBytes_ > kRingCacheBytes) {
+    rings_.clear();
+    ringBytes_ = 0;
+  }
 }
 
 void RasterCanvas::FillDisc(Point centre, double radius) {
@@ -477,6 +517,26 @@ bool RasterCanvas::StampDisc(Point centre, double radius, Color outline) {
   if (std::fabs(qx) > 1e9 || std::fabs(qy) > 1e9) return false;
   const int phaseX = static_cast<int>(qx) & 3;
   const int phaseY = static_cast<int>(qy) & 3;
+  const bool solidPen = drawStyle_ == 0 || drawStyle_ == 6 || drawWidth_ > 1;
+  if (outline == fillColor_ && solidPen) {
+    // Outline and fill of one colour make a plain disc, the crossing
+    // markers: laid from its coverage, without the painter.
+    const double outer = (radius + std::max(drawWidth_, 1) / 2.0) * dpr;
+    const int half = static_cast<int>(std::ceil(outer + 1));
+    const DotKey key{static_cast<float>(outer), phaseX, phaseY};
+    auto it = dots_.find(key);
+    if (it == dots_.end()) {
+      if (dots_.size() > 256) dots_.clear();
+      it = dots_.emplace(key, RingCoverage()).first;
+      CoverDisc(2 * half + 1, 2 * half + 1, half + (phaseX + 0.5) / 4,
+                half + (phaseY + 0.5) / 4, outer, it->second);
+    }
+    FlushLines();
+    LayCoverage(DirectPixels(), it->second, ToRgb(outline),
+                static_cast<int>(std::floor(qx / 4)) - half,
+                static_cast<int>(std::floor(qy / 4)) - half);
+    return true;
+  }
   const SpriteKey key{static_cast<float>(radius),
                       drawWidth_,
                       drawStyle_,
@@ -514,6 +574,7 @@ bool RasterCanvas::StampDisc(Point centre, double radius, Color outline) {
   }
   const double left = std::floor(qx / 4) - half;
   const double top = std::floor(qy / 4) - half;
+  FlushLines();
   Painter().drawImage(QPointF(left / dpr, top / dpr), it->second);
   return true;
 }

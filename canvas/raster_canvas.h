@@ -11,6 +11,7 @@
 #include "canvas/canvas.h"
 #include "canvas/coverage_mask.h"
 #include "canvas/plane_geometry.h"
+#include "canvas/ring_raster.h"
 
 class QPainter;
 
@@ -45,6 +46,8 @@ class RasterCanvas : public Canvas {
   // background. Throws std::bad_alloc when the image cannot be allocated.
   void Resize(QSize pixels, qreal devicePixelRatio);
   QSize logicalSize() const { return logical_; }
+  // Bytes kept of the rings drawn lately, to draw them again faster.
+  std::size_t keptBytes() const { return ringBytes_; }
   double twipsPerPixel() const { return twipsPerPixel_; }
 
   // Radius in pixels above which circles are drawn as computed arcs.
@@ -117,6 +120,36 @@ class RasterCanvas : public Canvas {
     auto operator<=>(const SpriteKey&) const = default;
   };
   std::map<SpriteKey, QImage> sprites_;
+  // Coverage of one-coloured dots, by outer radius in device pixels and
+  // quarter phase.
+  struct DotKey {
+    float radius;
+    int phaseX, phaseY;
+    auto operator<=>(const DotKey&) const = default;
+  };
+  std::map<DotKey, RingCoverage> dots_;
+
+  // Coverage of the rings drawn lately, by geometry in device pixels: while
+  // the animation runs, the same radii come round again every few frames
+  // about the same centres. A ring is kept when it comes a second time.
+  struct RingKey {
+    double cx, cy, radius, pen;
+    int width, height;
+    auto operator<=>(const RingKey&) const = default;
+  };
+  struct CachedRing {
+    RingCoverage coverage;
+    bool kept = false;
+    std::uint64_t used = 0;  // the frame that last drew it
+  };
+  static constexpr std::uint64_t kRingFrames = 64;  // kept unused this long
+  static constexpr std::size_t kRingCacheBytes = 16 << 20;
+  static constexpr std::size_t kRingEntryBytes = 128;  // the entry itself
+  std::map<RingKey, CachedRing> rings_;
+  std::size_t ringBytes_ = 0;
+  std::uint64_t frame_ = 0;  // frames begin at Cls
+  RingCoverage scratch_;
+  void EvictRings();
 
   QImage image_;
   QSize logical_;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace wave {
 
@@ -39,10 +40,53 @@ inline int CeilWithin(double v, int lo, int hi) {
   return i + (i < v);
 }
 
-// Strokes the ring of points whose distance from (cx, cy) differs from
-// `radius` by at most penWidth / 2, all in pixels, antialiased by distance,
-// in an opaque colour. Visits only the pixels near the ring and inside the
-// buffer, so its cost follows the visible length of the ring.
+// Where a ring covers the pixels of a buffer, and by how much: runs along
+// rows with one level per pixel, 1..255 of 256 and 255 standing for full.
+// It depends on geometry alone, so one ring's coverage can be laid again in
+// any colour and over anything.
+struct RingCoverage {
+  struct Span {
+    int y, x, count;
+    std::uint32_t first;  // its first level in `levels`
+  };
+  std::vector<Span> spans;
+  // Each span's levels padded with 0 (no change) to a multiple of 8, and 8
+  // more at the end.
+  std::vector<std::uint8_t> levels;
+
+  void clear() {
+    spans.clear();
+    levels.clear();
+  }
+  std::size_t bytes() const {
+    return spans.capacity() * sizeof(Span) + levels.capacity();
+  }
+};
+
+// The coverage of the ring of points whose distance from (cx, cy) differs
+// from `radius` by at most penWidth / 2, all in pixels, antialiased by
+// distance, in a buffer of width × height. Visits only the pixels near the
+// ring and inside the buffer, so its cost follows the visible length of the
+// ring.
+void CoverRing(int width, int height, double cx, double cy, double radius,
+               double penWidth, RingCoverage& out);
+
+// The coverage of the disc of points at most `radius` from (cx, cy), in the
+// same terms.
+void CoverDisc(int width, int height, double cx, double cy, double radius,
+               RingCoverage& out);
+
+// How many pixels LayCoverage blends at once: the widest the processor
+// offers, or four (what every x86-64 processor has) for comparison.
+enum class Lanes { Widest, Four };
+
+// Blends the opaque colour rgb into `buffer` by the coverage, moved by
+// (dx, dy) pixels; what falls outside the buffer is left out.
+void LayCoverage(const PixelBuffer& buffer, const RingCoverage& coverage,
+                 std::uint32_t rgb, int dx = 0, int dy = 0,
+                 Lanes lanes = Lanes::Widest);
+
+// CoverRing and LayCoverage in one, without keeping the coverage.
 void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
                 double penWidth, std::uint32_t rgb);
 

@@ -178,5 +178,32 @@ TEST(RasterCanvasTest, ResizeKeepsThePictureAndShowsBackgroundBeyond) {
   EXPECT_EQ(At(canvas, 900, 100), QColor(0, 0, 255));
 }
 
+// What the canvas keeps of rings drawn before stops growing when radii never
+// come again, and what it lays from it is what it would draw afresh.
+TEST(RasterCanvasTest, KeptRingsStayBoundedAndTrue) {
+  const auto frame = [](RasterCanvas& canvas, int n) {
+    canvas.Cls();
+    canvas.SetDrawWidth(4);
+    canvas.SetFillStyle(kFillHollow);
+    for (int k = 0; k < 40; ++k) {  // new radii every frame
+      canvas.Circle(4000, 4000, 500.0f * k + 0.37f * n + 1, kRed);
+    }
+    for (int k = 0; k < 10; ++k) {  // the same radii every frame
+      canvas.Circle(7000, 4000, 300.0f * k + 50, kBlue);
+    }
+  };
+  RasterCanvas canvas = MakeCanvas();
+  std::size_t early = 0;
+  for (int n = 0; n < 400; ++n) {
+    frame(canvas, n);
+    if (n == 100) early = canvas.keptBytes();
+  }
+  EXPECT_GT(early, 0u);
+  EXPECT_LE(canvas.keptBytes(), early * 3 / 2);
+  RasterCanvas fresh = MakeCanvas();
+  frame(fresh, 399);
+  EXPECT_EQ(canvas.image(), fresh.image());
+}
+
 }  // namespace
 }  // namespace wave

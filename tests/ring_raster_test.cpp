@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace wave {
@@ -38,22 +39,34 @@ int LargestChannelDifference(std::uint32_t a, std::uint32_t b) {
   return m;
 }
 
+struct Case {
+  double cx, cy, r, pen;
+};
+// Small rings take the square root; large ones the series, with their
+// centres far outside; and rings cut by every edge of the buffer.
+const Case kCases[] = {
+    {48.3, 31.7, 2.5, 1},    {48.5, 32.5, 10, 4},
+    {10.2, 5.9, 30, 2},      {20.3, 10.6, 63.9, 4},
+    {20.3, 10.6, 64, 4},     {-40.4, 30.1, 100, 4},
+    {48.7, -900.2, 930, 4},  {5000.3, 20.6, 4990, 8},
+    {-3e5, 32, 3e5 + 50, 4}, {48.1, 1e5 + 10.4, 1e5, 1},
+    {95.9, 63.9, 40, 3},     {0, 0, 70.25, 6},
+};
+
+// A background of every shade, so that each blended level shows.
+std::vector<std::uint32_t> Noise(std::size_t n) {
+  std::vector<std::uint32_t> out(n);
+  std::uint32_t seed = 12345;
+  for (std::uint32_t& p : out) {
+    seed = seed * 1103515245u + 12345u;
+    p = 0xFF000000u | (seed >> 8);
+  }
+  return out;
+}
+
 TEST(RingRasterTest, FollowsTheCoverageRuleEverywhere) {
-  struct Case {
-    double cx, cy, r, pen;
-  };
-  // Small rings take the square root; large ones the series, with their
-  // centres far outside; and rings cut by every edge of the buffer.
-  const Case cases[] = {
-      {48.3, 31.7, 2.5, 1},    {48.5, 32.5, 10, 4},
-      {10.2, 5.9, 30, 2},      {20.3, 10.6, 63.9, 4},
-      {20.3, 10.6, 64, 4},     {-40.4, 30.1, 100, 4},
-      {48.7, -900.2, 930, 4},  {5000.3, 20.6, 4990, 8},
-      {-3e5, 32, 3e5 + 50, 4}, {48.1, 1e5 + 10.4, 1e5, 1},
-      {95.9, 63.9, 40, 3},     {0, 0, 70.25, 6},
-  };
   const std::uint32_t rgb = 0x2040C0u;
-  for (const Case& c : cases) {
+  for (const Case& c : kCases) {
     std::vector<std::uint32_t> pixels(kWidth * kHeight, kBackground);
     StrokeRing({pixels.data(), kWidth, kHeight, kWidth}, c.cx, c.cy, c.r, c.pen,
                rgb);
@@ -83,6 +96,69 @@ TEST(RingRasterTest, NothingOutsideTheBufferIsWritten) {
   for (int x = 0; x < kWidth; ++x) {
     EXPECT_EQ(memory[x], kBackground);
     EXPECT_EQ(memory[(kHeight + 1) * kWidth + x], kBackground);
+  }
+}
+
+// A ring drawn at once, or kept as coverage and laid later (four or the
+// widest lanes), must give the same pixels on any background.
+TEST(RingRasterTest, KeptCoverageLaysTheSamePixels) {
+  // Odd widths end spans one to seven pixels short of a lane width.
+  for (const int width : {96, 93, 7}) {
+    const PixelBuffer probe{nullptr, width, kHeight, width};
+    for (const Case& c : kCases) {
+      const std::vector<std::uint32_t> background = Noise(width * kHeight);
+      std::vector<std::uint32_t> direct = background;
+      StrokeRing({direct.data(), width, kHeight, width}, c.cx, c.cy, c.r, c.pen,
+                 0x10E070u);
+      RingCoverage coverage;
+      CoverRing(probe.width, probe.height, c.cx, c.cy, c.r, c.pen, coverage);
+      for (const Lanes lanes : {Lanes::Four, Lanes::Widest}) {
+        std::vector<std::uint32_t> laid = background;
+        LayCoverage({laid.data(), width, kHeight, width}, coverage, 0x10E070u,
+                    0, 0, lanes);
+        EXPECT_EQ(laid, direct) << "width " << width << " r " << c.r;
+      }
+    }
+  }
+}
+
+// A disc made in a box of its own and laid anywhere: what falls in the
+// buffer follows the disc rule, nothing else is written.
+TEST(RingRasterTest, DiscLaidAtAnOffsetIsClippedToTheBuffer) {
+  constexpr int kBox = 25;
+  const double radius = 9.3;
+  RingCoverage disc;
+  CoverDisc(kBox, kBox, 12.6, 12.1, radius, disc);
+  // A guard column right of the buffer, in the stride, and guard rows.
+  constexpr int kStride = kWidth + 1;
+  for (const auto& [dx, dy] :
+       {std::pair{-20, -20}, std::pair{-12, 10}, std::pair{40, 30},
+        std::pair{84, 50}, std::pair{90, -5}, std::pair{-25, 70}}) {
+    for (const Lanes lanes : {Lanes::Four, Lanes::Widest}) {
+      std::vector<std::uint32_t> memory((kHeight + 2) * kStride, kBackground);
+      const PixelBuffer buffer{memory.data() + kStride, kWidth, kHeight,
+                               kStride};
+      LayCoverage(buffer, disc, 0x000000u, dx, dy, lanes);
+      int worst = 0;
+      for (int y = -1; y <= kHeight; ++y) {
+        for (int x = 0; x < kStride; ++x) {
+          const std::uint32_t got = memory[(y + 1) * kStride + x];
+          const bool inside = y >= 0 && y < kHeight && x < kWidth;
+          if (!inside) {
+            EXPECT_EQ(got, kBackground) << "guard " << x << "," << y;
+            continue;
+          }
+          const double d =
+              std::hypot(x + 0.5 - (12.6 + dx), y + 0.5 - (12.1 + dy));
+          const double c = std::clamp(radius + 0.5 - d, 0.0, 1.0);
+          const auto level = static_cast<unsigned>(c * 256 + 0.5);
+          const std::uint32_t expected =
+              BlendPixel(kBackground, 0xFF000000u, level >= 255 ? 256 : level);
+          worst = std::max(worst, LargestChannelDifference(got, expected));
+        }
+      }
+      EXPECT_LE(worst, 1) << "offset " << dx << "," << dy;
+    }
   }
 }
 
