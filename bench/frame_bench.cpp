@@ -78,6 +78,24 @@ void FirstAfterEdit(benchmark::State& state, Case c) {
   }
 }
 
+// Frames as the animation draws them, radius after radius from the one
+// named, for a thousand ticks and round again: what was kept of earlier
+// frames serves only when radii come round, as they do on screen.
+void Animated(benchmark::State& state, Case c) {
+  RasterCanvas canvas(kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240));
+  testing::FakeForm form;
+  form.text1 = c.t1;
+  form.text2 = c.t2;
+  form.text3 = c.t3;
+  WaveScene scene(Edition::Full, canvas, form);
+  Configure(scene, c);
+  for (auto _ : state) {
+    if (scene.FrontRadius >= c.front + 100'000) Configure(scene, c);
+    scene.StepFrame();
+    benchmark::DoNotOptimize(canvas.image().constBits());
+  }
+}
+
 void Straightforward(benchmark::State& state, Case c) {
   testing::PlainCanvas canvas(kPixels, kTwipsPerPixel);
   testing::FakeForm form;
@@ -143,6 +161,14 @@ int main(int argc, char** argv) {
                  wave::Dots("0", "1000", 10000), false);
   wave::Register("worst/wavelength0/dots1e7/r10000",
                  wave::Dots("0", "1e7", 10000), false);
+  for (const auto& [name, c] :
+       {std::pair{"animated/default/from-r1100", Case{"2", "6", 1100}},
+        std::pair{"animated/default/from-r100000", Case{"2", "6", 100000}},
+        std::pair{"animated/wavelength1.23/from-r100000",
+                  Case{"1.23", "6", 100000}}}) {
+    benchmark::RegisterBenchmark(name, wave::Animated, c)
+        ->Unit(benchmark::kMillisecond);
+  }
   for (const auto& [name, c] :
        {std::pair{"first-after-edit/default/r1100", Case{"2", "6", 1100}},
         std::pair{"first-after-edit/default/r100000", Case{"2", "6", 100000}},

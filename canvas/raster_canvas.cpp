@@ -34,29 +34,26 @@ QImage NewImage(QSize logical, qreal devicePixelRatio, QColor background) {
 }
 
 // Broken styles show only on one-pixel pens; wider pens draw solid.
-QPen MakePen(QColor color, int width, int style) {
-  Qt::PenStyle penStyle = Qt::SolidLine;
-  if (style == 5) {
-    penStyle = Qt::NoPen;
-  } else if (width <= 1) {
-    switch (style) {
-      case 1:
-        penStyle = Qt::DashLine;
-        break;
-      case 2:
-        penStyle = Qt::DotLine;
-        break;
-      case 3:
-        penStyle = Qt::DashDotLine;
-        break;
-      case 4:
-        penStyle = Qt::DashDotDotLine;
-        break;
-      default:
-        break;
-    }
+Qt::PenStyle PenStyleOf(int width, int style) {
+  if (style == 5) return Qt::NoPen;
+  if (width > 1) return Qt::SolidLine;
+  switch (style) {
+    case 1:
+      return Qt::DashLine;
+    case 2:
+      return Qt::DotLine;
+    case 3:
+      return Qt::DashDotLine;
+    case 4:
+      return Qt::DashDotDotLine;
+    default:
+      return Qt::SolidLine;
   }
-  return QPen(color, std::max(width, 1), penStyle, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QPen MakePen(QColor color, int width, int style) {
+  return QPen(color, std::max(width, 1), PenStyleOf(width, style), Qt::RoundCap,
+              Qt::RoundJoin);
 }
 
 // Chord deviation allowed for computed arcs, in logical pixels.
@@ -202,6 +199,13 @@ void RasterCanvas::DrawCircleNow(Point centre, double r, Color color) {
   const Rect bounds = PixelBounds();
   const bool filled = fillStyle_ == kFillSolid;
   if (filled && StampDisc(centre, r, color)) return;
+  const Qt::PenStyle style = PenStyleOf(drawWidth_, drawStyle_);
+  // Solid wide rings, the bulk of every frame, are rasterised here directly.
+  if (r >= halfPen && style == Qt::SolidLine && r <= kRingRadiusPixels) {
+    if (filled) FillDisc(centre, r);
+    RingDirect(centre, r, color);
+    return;
+  }
   QPainter& p = Painter();
   FlushLines();
   const QPen pen = MakePen(ToQColor(color), drawWidth_, drawStyle_);
@@ -210,19 +214,12 @@ void RasterCanvas::DrawCircleNow(Point centre, double r, Color color) {
     p.drawPoint(QPointF(centre.x, centre.y));
     return;
   }
-  if (r < halfPen && pen.style() != Qt::NoPen) {
+  if (r < halfPen && style != Qt::NoPen) {
     // The pen covers the centre: the stroke is a disc. QPainter would leave
     // a hole where the inner edge of the stroke turns inside out.
     p.setPen(Qt::NoPen);
     p.setBrush(pen.color());
     p.drawEllipse(QPointF(centre.x, centre.y), r + halfPen, r + halfPen);
-    return;
-  }
-  // Solid wide rings, the bulk of every frame, are rasterised here directly.
-  const bool solidPen = pen.style() == Qt::SolidLine;
-  if (solidPen && r <= kRingRadiusPixels) {
-    if (filled) FillDisc(centre, r);
-    RingDirect(centre, r, color);
     return;
   }
   if (r <= kArcRadiusPixels) {
@@ -394,6 +391,7 @@ void RasterCanvas::EvictRings() {
 }
 
 void RasterCanvas::FillDisc(Point centre, double radius) {
+  FlushLines();
   const double rowStep = 0.5 / image_.devicePixelRatio();
   const std::vector<Point> outline =
       ClippedDisc(centre, radius, PixelBounds().Expanded(2), rowStep);
