@@ -251,17 +251,21 @@ __attribute__((target("avx2"))) void LaySpanWide(const PixelBuffer& buffer,
   const __m256i full = _mm256_set1_epi32(255);
   const __m256i all = _mm256_set1_epi16(256);
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256i src =
-      _mm256_unpacklo_epi8(_mm256_set1_epi32(static_cast<int>(colour)), zero);
+  const __m256i solid = _mm256_set1_epi32(static_cast<int>(colour));
+  const __m256i src = _mm256_unpacklo_epi8(solid, zero);
   for (int i = 0; i < count; i += 8) {
     const __m256i mask =
         _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), lanes);
     std::int64_t eight;  // the levels are padded to eight
     std::memcpy(&eight, levels + i, 8);
+    int* at = reinterpret_cast<int*>(row + i);
+    if (eight == -1) {  // all full: inside dots, along flat arcs
+      _mm256_maskstore_epi32(at, mask, solid);
+      continue;
+    }
     __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(eight));
     a = _mm256_sub_epi32(a, _mm256_cmpeq_epi32(a, full));  // 255 is 256
     a = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));      // in both halves
-    int* at = reinterpret_cast<int*>(row + i);
     const __m256i dst = _mm256_maskload_epi32(at, mask);
     const __m256i alo = _mm256_unpacklo_epi32(a, a);
     const __m256i ahi = _mm256_unpackhi_epi32(a, a);
