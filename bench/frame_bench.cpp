@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -96,6 +97,31 @@ void Animated(benchmark::State& state, Case c) {
   }
 }
 
+// Mean seconds of a frame on the raster canvas, as Frame measures it.
+double CanvasFrameSeconds(const Case& c) {
+  RasterCanvas canvas(kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240));
+  testing::FakeForm form;
+  form.text1 = c.t1;
+  form.text2 = c.t2;
+  form.text3 = c.t3;
+  WaveScene scene(Edition::Full, canvas, form);
+  const auto frame = [&] {
+    Configure(scene, c);
+    scene.StepFrame();
+    benchmark::DoNotOptimize(canvas.image().constBits());
+  };
+  frame();  // what the canvas keeps is in place
+  frame();
+  constexpr int kFrames = 50;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kFrames; ++i) frame();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+             .count() /
+         kFrames;
+}
+
+// The word-for-word frame, every call handed to QPainter; its counter
+// `speed-up` is how many times slower it is than the raster canvas.
 void Straightforward(benchmark::State& state, Case c) {
   testing::PlainCanvas canvas(kPixels, kTwipsPerPixel);
   testing::FakeForm form;
@@ -104,10 +130,16 @@ void Straightforward(benchmark::State& state, Case c) {
   form.text3 = c.t3;
   testing::RecordingCanvas unused;
   WaveScene scene(Edition::Full, unused, form);
+  const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     Configure(scene, c);
     testing::LiteralStepFrame(scene, canvas, form);
   }
+  const double each =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count() /
+      static_cast<double>(state.iterations());
+  state.counters["speed-up"] = each / CanvasFrameSeconds(c);
 }
 
 void Register(const std::string& name, Case c, bool withStraightforward) {
@@ -138,7 +170,7 @@ int main(int argc, char** argv) {
                  false);
   wave::Register("default/lines-only/r100000", Case{"2", "6", 100000, 3},
                  false);
-  wave::Register("default/r1000000", Case{"2", "6", 1000000}, false);
+  wave::Register("default/r1000000", Case{"2", "6", 1000000}, true);
   wave::Register("default/r10000000", Case{"2", "6", 10000000}, false);
   wave::Register("wavelength0/r10000", Case{"0", "6", 10000}, true);
   wave::Register("wavelength0/rings-only/r10000", Case{"0", "6", 10000, 0},
@@ -146,7 +178,7 @@ int main(int argc, char** argv) {
   wave::Register("wavelength0/lines-only/r10000", Case{"0", "6", 10000, 3},
                  false);
   wave::Register("separation1000/r10000", Case{"2", "1000", 10000}, true);
-  wave::Register("negative/r10000", Case{"-2", "-6", 10000}, false);
+  wave::Register("negative/r10000", Case{"-2", "-6", 10000}, true);
   wave::Register("wavelength0.001/r10000", Case{"0.001", "6", 10000}, false);
   // Worst cases: dense everywhere, and large or huge crossing dots.
   wave::Register("worst/wavelength0/r10000000", Case{"0", "6", 10000000},

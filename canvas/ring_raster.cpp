@@ -187,7 +187,8 @@ class RecordSink {
     while (levels.size() > first_ && levels.back() == 0) levels.pop_back();
     const int count = Count();
     if (count == 0) return;
-    levels.resize(first_ + ((static_cast<std::size_t>(count) + 7) & ~7u), 0);
+    levels.resize(
+        first_ + ((static_cast<std::size_t>(count) + 7) & ~std::size_t{7}), 0);
     out_.spans.push_back({y_, x_, count, static_cast<std::uint32_t>(first_)});
   }
 

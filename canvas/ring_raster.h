@@ -41,7 +41,7 @@ inline int CeilWithin(double v, int lo, int hi) {
 }
 
 // Where a ring covers the pixels of a buffer, and by how much: runs along
-// rows with one level per pixel, 1..255 of 256 and 255 standing for full.
+// rows with one level per pixel, 1..254 of 256, 255 for full, 0 for none.
 // It depends on geometry alone, so one ring's coverage can be laid again in
 // any colour and over anything.
 struct RingCoverage {
@@ -86,7 +86,8 @@ void LayCoverage(const PixelBuffer& buffer, const RingCoverage& coverage,
                  std::uint32_t rgb, int dx = 0, int dy = 0,
                  Lanes lanes = Lanes::Widest);
 
-// CoverRing and LayCoverage in one, without keeping the coverage.
+// CoverRing and LayCoverage in one, blending each pixel as it is found
+// (the same pixels), without keeping anything.
 void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
                 double penWidth, std::uint32_t rgb);
 
