@@ -43,28 +43,34 @@ void Configure(WaveScene& scene, const Case& c) {
   scene.FrontRadius = c.front - 100;
 }
 
-void Frame(benchmark::State& state, Case c) {
-  RasterCanvas canvas(kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240));
-  testing::FakeForm form;
-  form.text1 = c.t1;
-  form.text2 = c.t2;
-  form.text3 = c.t3;
-  WaveScene scene(Edition::Full, canvas, form);
-  for (auto _ : state) {
-    Configure(scene, c);
+// The raster canvas at window size, with a scene reading the case's texts.
+struct CanvasFrames {
+  explicit CanvasFrames(const Case& c) {
+    form.text1 = c.t1;
+    form.text2 = c.t2;
+    form.text3 = c.t3;
+  }
+  void Draw() {
     scene.StepFrame();
     benchmark::DoNotOptimize(canvas.image().constBits());
+  }
+  RasterCanvas canvas{kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240)};
+  testing::FakeForm form;
+  WaveScene scene{Edition::Full, canvas, form};
+};
+
+void Frame(benchmark::State& state, Case c) {
+  CanvasFrames frames(c);
+  for (auto _ : state) {
+    Configure(frames.scene, c);
+    frames.Draw();
   }
 }
 
 // The first frame after an edit: every frame has a wavelength of its own, a
 // millionth apart, so nothing drawn before (hyperbolas, rings) serves again.
 void FirstAfterEdit(benchmark::State& state, Case c) {
-  RasterCanvas canvas(kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240));
-  testing::FakeForm form;
-  form.text2 = c.t2;
-  form.text3 = c.t3;
-  WaveScene scene(Edition::Full, canvas, form);
+  CanvasFrames frames(c);
   const double wavelength = std::stod(c.t1);
   std::int64_t edits = 0;
   char text[32];
@@ -72,10 +78,9 @@ void FirstAfterEdit(benchmark::State& state, Case c) {
     std::snprintf(
         text, sizeof text, "%.9g",
         wavelength * (1 + 1e-6 * static_cast<double>(++edits % 50000)));
-    form.text1 = text;
-    Configure(scene, c);
-    scene.StepFrame();
-    benchmark::DoNotOptimize(canvas.image().constBits());
+    frames.form.text1 = text;
+    Configure(frames.scene, c);
+    frames.Draw();
   }
 }
 
@@ -83,32 +88,22 @@ void FirstAfterEdit(benchmark::State& state, Case c) {
 // named, for a thousand ticks and round again: what was kept of earlier
 // frames serves only when radii come round, as they do on screen.
 void Animated(benchmark::State& state, Case c) {
-  RasterCanvas canvas(kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240));
-  testing::FakeForm form;
-  form.text1 = c.t1;
-  form.text2 = c.t2;
-  form.text3 = c.t3;
-  WaveScene scene(Edition::Full, canvas, form);
-  Configure(scene, c);
+  CanvasFrames frames(c);
+  Configure(frames.scene, c);
   for (auto _ : state) {
-    if (scene.FrontRadius >= c.front + 100'000) Configure(scene, c);
-    scene.StepFrame();
-    benchmark::DoNotOptimize(canvas.image().constBits());
+    if (frames.scene.FrontRadius >= c.front + 100'000) {
+      Configure(frames.scene, c);
+    }
+    frames.Draw();
   }
 }
 
 // Mean seconds of a frame on the raster canvas, as Frame measures it.
 double CanvasFrameSeconds(const Case& c) {
-  RasterCanvas canvas(kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240));
-  testing::FakeForm form;
-  form.text1 = c.t1;
-  form.text2 = c.t2;
-  form.text3 = c.t3;
-  WaveScene scene(Edition::Full, canvas, form);
+  CanvasFrames frames(c);
   const auto frame = [&] {
-    Configure(scene, c);
-    scene.StepFrame();
-    benchmark::DoNotOptimize(canvas.image().constBits());
+    Configure(frames.scene, c);
+    frames.Draw();
   };
   frame();  // what the canvas keeps is in place
   frame();
