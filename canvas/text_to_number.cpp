@@ -10,6 +10,48 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The full-width forms a Japanese input method types in kana mode, with the
+// ASCII characters they stand for: digits, signs, point, exponent letters
+// and the ideographic space.
+struct WideForm {
+  std::string_view utf8;
+  char ascii;
+};
+constexpr WideForm kWideForms[] = {
+    {"\xEF\xBC\x90", '0'}, {"\xEF\xBC\x91", '1'}, {"\xEF\xBC\x92", '2'},
+    {"\xEF\xBC\x93", '3'}, {"\xEF\xBC\x94", '4'}, {"\xEF\xBC\x95", '5'},
+    {"\xEF\xBC\x96", '6'}, {"\xEF\xBC\x97", '7'}, {"\xEF\xBC\x98", '8'},
+    {"\xEF\xBC\x99", '9'}, {"\xEF\xBC\x8B", '+'}, {"\xEF\xBC\x8D", '-'},
+    {"\xEF\xBC\x8E", '.'}, {"\xEF\xBC\xA5", 'E'}, {"\xEF\xBD\x85", 'e'},
+    {"\xE3\x80\x80", ' '},
+};
+
+// The text up to its first character that is neither ASCII nor a full-width
+// form, in ASCII. Nothing past that character can belong to the number, so
+// the grammar below stays purely ASCII.
+std::string Narrowed(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      out += text[i++];
+      continue;
+    }
+    const WideForm* form = nullptr;
+    for (const WideForm& f : kWideForms) {
+      if (text.substr(i, f.utf8.size()) == f.utf8) {
+        form = &f;
+        break;
+      }
+    }
+    if (form == nullptr) break;
+    out += form->ascii;
+    i += form->utf8.size();
+  }
+  return out;
+}
+
 // Scans the number grammar from `pos`; returns one past its last character
 // (== pos when no number starts there). `decimalExponent` receives a rough
 // power of ten of the value, used only to tell overflow from underflow.
@@ -68,7 +110,9 @@ std::size_t ScanNumber(std::string_view s, std::size_t pos,
 
 }  // namespace
 
-double TextToNumber(std::string_view text) {
+double TextToNumber(std::string_view typed) {
+  const std::string ascii = Narrowed(typed);
+  const std::string_view text = ascii;
   std::size_t start = 0;
   while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) {
     ++start;

@@ -8,7 +8,9 @@ namespace wave {
 // Leading spaces and tabs are skipped; then an optional sign, digits with an
 // optional point, and an optional exponent (E or e, optional sign, digits).
 // Reading stops at the first character that cannot continue the number.
-// The point is the separator whatever the locale. A magnitude beyond the
+// The full-width digits, signs, point and E/e and the ideographic space
+// read exactly as their ASCII forms; no other character does. The point is
+// the separator whatever the locale. A magnitude beyond the
 // double range gives infinity of that sign; one below it gives zero.
 double TextToNumber(std::string_view text);
 

@@ -1,7 +1,10 @@
 #include "form/form_fonts.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QStringList>
+#include <algorithm>
 
 namespace wave::form {
 
@@ -38,6 +41,24 @@ QFont FontFor(FontVariant variant) {
   font.setStrikeOut(false);
   font.setPointSizeF(look.points);
   font.setWeight(look.weight);
+  return font;
+}
+
+QFont FontFitting(const QFont& base, const QStringList& captions, int widthPx) {
+  const auto widest = [&captions](const QFont& font) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& c : captions) {
+      widest = std::max(widest, metrics.horizontalAdvance(c));
+    }
+    return widest;
+  };
+  constexpr double kSmallestPoints = 5;
+  QFont font = base;
+  if (font.pointSizeF() <= 0) font.setPointSizeF(QFontInfo(base).pointSizeF());
+  while (widest(font) > widthPx && font.pointSizeF() > kSmallestPoints) {
+    font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.25));
+  }
   return font;
 }
 

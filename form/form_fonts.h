@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 #include "form/control_table.h"
 
@@ -14,5 +15,10 @@ void InstallFontSubstitutes();
 
 // The font of a variant; WindowDefault is the application's font.
 QFont FontFor(FontVariant variant);
+
+// `base`, made smaller in quarter points until every caption fits within
+// `widthPx` logical pixels. Buttons of one width share it, so that the
+// longest caption decides and they all keep one look.
+QFont FontFitting(const QFont& base, const QStringList& captions, int widthPx);
 
 }  // namespace wave::form

@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "form/form_fonts.h"
+#include "form/number_box.h"
 
 namespace wave::form {
 namespace {
@@ -99,9 +101,7 @@ void FormWindow::BuildControls(const FormLayout& layout) {
         break;
       }
       case ControlKind::TextBox: {
-        auto* t = new QLineEdit(caption, this);
-        t->setMaxLength(std::numeric_limits<int>::max());
-        widget = t;
+        widget = new NumberBox(caption, this);
         break;
       }
       case ControlKind::Label: {
@@ -137,6 +137,8 @@ void FormWindow::BuildControls(const FormLayout& layout) {
     if (c->focusOrder > 0) windowed.push_back(c);
   }
 
+  FitButtonCaptions();
+
   std::sort(windowed.begin(), windowed.end(),
             [](const ControlRow* a, const ControlRow* b) {
               return a->focusOrder < b->focusOrder;
@@ -148,6 +150,25 @@ void FormWindow::BuildControls(const FormLayout& layout) {
   if (!windowed.empty()) {
     firstFocus_ = control(windowed.front()->name);
     firstFocus_->setFocus();
+  }
+}
+
+void FormWindow::FitButtonCaptions() {
+  QStringList captions;
+  int narrowest = std::numeric_limits<int>::max();
+  for (const auto& [name, widget] : controls_) {
+    if (const auto* b = qobject_cast<QPushButton*>(widget)) {
+      captions.append(b->text());
+      narrowest = std::min(narrowest, b->width());
+    }
+  }
+  if (captions.isEmpty()) return;
+  // Inside the frame, with two pixels to spare on either side.
+  const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
+  const QFont font =
+      FontFitting(QApplication::font(), captions, narrowest - 2 * frame);
+  for (const auto& [name, widget] : controls_) {
+    if (qobject_cast<QPushButton*>(widget) != nullptr) widget->setFont(font);
   }
 }
 

@@ -68,6 +68,7 @@ class FormWindow : public QWidget, public FormControls {
 
  private:
   void BuildControls(const FormLayout& layout);
+  void FitButtonCaptions();
   void Load();
   void Tick();
   void StartOrStop();

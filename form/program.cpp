@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
@@ -45,9 +46,19 @@ bool NeedsXDisplay() {
   return platform.isEmpty() || platform.startsWith("xcb");
 }
 
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/sarvel-%1.png").arg(size),
+                 QSize(size, size));
+  }
+  return icon;
+}
+
 }  // namespace
 
 int RunProgram(int argc, char** argv, const char* programName,
+               const char* desktopId,
                const std::function<std::unique_ptr<QWidget>()>& createWindow) {
   g_programName = programName;
   bool check = false;
@@ -70,6 +81,8 @@ int RunProgram(int argc, char** argv, const char* programName,
   g_started = true;
   qInstallMessageHandler(nullptr);
   QApplication::setApplicationName(QString::fromUtf8(programName));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(desktopId));
+  QApplication::setWindowIcon(ProgramIcon());
   InstallFontSubstitutes();
 
   std::unique_ptr<QWidget> window;
@@ -92,10 +105,15 @@ int RunProgram(int argc, char** argv, const char* programName,
           const bool shown = handle != nullptr && handle->isExposed();
           if (!shown && waited.elapsed() < 5000) return;
           poll->stop();
-          std::printf("%s: window \"%s\" %dx%d %s\n", programName,
+          const qreal scale = window->devicePixelRatioF();
+          const QString scaled =
+              scale == 1 ? QString()
+                         : QStringLiteral(" at scale %1").arg(scale);
+          std::printf("%s: window \"%s\" %dx%d %s%s\n", programName,
                       window->windowTitle().toUtf8().constData(),
                       window->width(), window->height(),
-                      shown ? "shown" : "not shown");
+                      shown ? "shown" : "not shown",
+                      scaled.toUtf8().constData());
           std::fflush(stdout);
           QApplication::exit(shown ? 0 : 1);
         });

@@ -2,7 +2,7 @@
 #include "full/form1.h"
 
 int main(int argc, char** argv) {
-  return wave::form::RunProgram(argc, argv, "sarvel11", [] {
-    return std::make_unique<wave::full::Form1>();
-  });
+  return wave::form::RunProgram(
+      argc, argv, "sarvel11", "org.sarvel.Sarvel11",
+      [] { return std::make_unique<wave::full::Form1>(); });
 }

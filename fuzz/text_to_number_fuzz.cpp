@@ -1,5 +1,6 @@
 // TextToNumber on any bytes: it must not throw, must read only the number at
-// the start of the text, and must agree with a strict parse of that number.
+// the start of the text, and must agree with a strict parse of that number
+// (full-width forms taken as their ASCII ones).
 #include <cerrno>
 #include <cfloat>
 #include <clocale>
@@ -15,6 +16,39 @@
 namespace {
 
 bool Digit(char c) { return c >= '0' && c <= '9'; }
+
+// The text with each full-width digit, sign, point, E/e and ideographic space
+// (U+FF10-FF19, FF0B, FF0D, FF0E, FF25, FF45, U+3000) replaced by its ASCII
+// form, decoded from the code points rather than matched as bytes.
+std::string Narrow(std::string_view s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto b = [&](std::size_t k) {
+      return static_cast<unsigned char>(s[i + k]);
+    };
+    if (i + 2 < s.size() && (b(0) & 0xF0) == 0xE0 && (b(1) & 0xC0) == 0x80 &&
+        (b(2) & 0xC0) == 0x80) {
+      const unsigned cp =
+          (b(0) & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu);
+      char ascii = 0;
+      if (cp >= 0xFF10 && cp <= 0xFF19)
+        ascii = static_cast<char>('0' + cp - 0xFF10);
+      if (cp == 0xFF0B || cp == 0xFF0D || cp == 0xFF0E || cp == 0xFF25 ||
+          cp == 0xFF45) {
+        ascii =
+            static_cast<char>(cp - 0xFEE0);  // the full-width block's offset
+      }
+      if (cp == 0x3000) ascii = ' ';
+      if (ascii != 0) {
+        out += ascii;
+        i += 2;
+        continue;
+      }
+    }
+    out += s[i];
+  }
+  return out;
+}
 
 // Length of the longest prefix in the grammar: blanks, sign, digits with an
 // optional point, optional exponent. Written apart from the scanner under
@@ -59,8 +93,10 @@ std::size_t NumberPrefix(std::string_view s, std::size_t& start) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   std::setlocale(LC_NUMERIC, "C");
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const double got = wave::TextToNumber(text);
+  const std::string_view typed(reinterpret_cast<const char*>(data), size);
+  const double got = wave::TextToNumber(typed);
+  const std::string narrowed = Narrow(typed);
+  const std::string_view text = narrowed;
 
   std::size_t start = 0;
   const std::size_t end = NumberPrefix(text, start);

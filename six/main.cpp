@@ -2,7 +2,7 @@
 #include "six/form1.h"
 
 int main(int argc, char** argv) {
-  return wave::form::RunProgram(argc, argv, "sarvel6", [] {
-    return std::make_unique<wave::six::Form1>();
-  });
+  return wave::form::RunProgram(
+      argc, argv, "sarvel6", "org.sarvel.Sarvel6",
+      [] { return std::make_unique<wave::six::Form1>(); });
 }

@@ -11,12 +11,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 // Last: Xlib defines macros (None, Status, Bool) that clash with the above.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -157,7 +159,43 @@ bool IsRingColour(QColor c) {
 struct Program {
   const char* name;
   const char* path;
+  const char* desktopEntry;
 };
+
+// The value of `key=` in the main group of a desktop entry.
+std::string DesktopValue(const std::string& path, const std::string& key) {
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("[Desktop Action", 0) == 0) break;
+    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+  }
+  return {};
+}
+
+// The sizes of the icons in the window's _NET_WM_ICON (width, height, then
+// that many pixels, again and again).
+std::vector<int> IconSizes(Display* d, Window w) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, left = 0;
+  unsigned char* data = nullptr;
+  std::vector<int> sizes;
+  if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_ICON", False), 0,
+                         1 << 20, False, XA_CARDINAL, &type, &format, &count,
+                         &left, &data) != Success ||
+      data == nullptr) {
+    return sizes;
+  }
+  const auto* values = reinterpret_cast<const unsigned long*>(data);
+  for (unsigned long i = 0; i + 1 < count;) {
+    const unsigned long width = values[i], height = values[i + 1];
+    if (width != height) break;
+    sizes.push_back(static_cast<int>(width));
+    i += 2 + width * height;
+  }
+  XFree(data);
+  return sizes;
+}
 
 class EndToEndTest : public ::testing::TestWithParam<Program> {};
 
@@ -212,6 +250,20 @@ TEST_P(EndToEndTest, ShowsTheFirstFrameAndClosesCleanly) {
     }
   }
 
+  // The task bar ties the window to its desktop entry by the window's class
+  // and shows the program's own icon.
+  XClassHint hint{};
+  ASSERT_NE(XGetClassHint(d, window, &hint), 0);
+  const std::string windowClass =
+      hint.res_class != nullptr ? hint.res_class : "";
+  XFree(hint.res_name);
+  XFree(hint.res_class);
+  EXPECT_EQ(windowClass,
+            DesktopValue(GetParam().desktopEntry, "StartupWMClass"));
+  const std::vector<int> icons = IconSizes(d, window);
+  EXPECT_NE(std::find(icons.begin(), icons.end(), 32), icons.end());
+  EXPECT_NE(std::find(icons.begin(), icons.end(), 256), icons.end());
+
   const Atom protocols = XInternAtom(d, "WM_PROTOCOLS", False);
   const Atom close = XInternAtom(d, "WM_DELETE_WINDOW", False);
   XEvent event{};
@@ -258,11 +310,14 @@ TEST_P(EndToEndTest, WithoutADisplaySaysSoInOneLine) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, EndToEndTest,
-                         ::testing::Values(Program{"sarvel11", SARVEL11_PATH},
-                                           Program{"sarvel6", SARVEL6_PATH}),
-                         [](const ::testing::TestParamInfo<Program>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Programs, EndToEndTest,
+    ::testing::Values(Program{"sarvel11", SARVEL11_PATH,
+                              DATA_DIR "/org.sarvel.Sarvel11.desktop"},
+                      Program{"sarvel6", SARVEL6_PATH,
+                              DATA_DIR "/org.sarvel.Sarvel6.desktop"}),
+    [](const ::testing::TestParamInfo<Program>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "button_caption.h"
 #include "form/form_fonts.h"
 #include "full/form1.h"
 #include "six/form1.h"
@@ -155,7 +157,9 @@ TEST_F(Form1Test, ControlsMatchTheLayoutTable) {
       }
       const QFont font = c->font();
       if (row.font == Font::Default) {
-        EXPECT_EQ(font, QApplication::font());
+        // The window's face; buttons may take it smaller to fit a caption.
+        EXPECT_EQ(font.families(), QApplication::font().families());
+        EXPECT_LE(font.pointSizeF(), QApplication::font().pointSizeF());
       } else {
         EXPECT_EQ(font.family(), QString::fromUtf8(form::kFormFace));
         EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
@@ -470,6 +474,66 @@ TEST_F(Form1Test, NoTypedTextBreaksAFrame) {
     }
     EXPECT_TRUE(w->isVisible());
   }
+}
+
+TEST_F(Form1Test, EveryButtonCaptionFitsAndAllShareOneFont) {
+  for (const Edition& edition : Editions()) {
+    auto w = Open(edition);
+    const QFont shared = w->button("Command1")->font();
+    for (QPushButton* b : w->findChildren<QPushButton*>()) {
+      EXPECT_EQ(CaptionOverflow(*b), 0)
+          << edition.name << " " << b->text().toStdString();
+      EXPECT_EQ(b->font(), shared) << b->text().toStdString();
+    }
+  }
+}
+
+// Typed as a Japanese input method in kana mode types: full-width.
+void TypeText(QWidget* target, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, c);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, c);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+  }
+}
+
+TEST_F(Form1Test, FullWidthNumbersTakeEffectAsTyped) {
+  auto w = Open(Editions()[0]);
+  for (const char* box : {"Text1", "Text2", "Text3"}) {
+    const auto hints = w->textBox(box)->inputMethodHints();
+    EXPECT_TRUE(hints.testFlag(Qt::ImhPreferLatin)) << box;
+    EXPECT_TRUE(hints.testFlag(Qt::ImhPreferNumbers)) << box;
+    w->textBox(box)->clear();
+  }
+  TypeText(w->textBox("Text1"), "１．５");
+  TypeText(w->textBox("Text2"), "\u3000４");
+  TypeText(w->textBox("Text3"), "２００");
+  QTest::mouseClick(w->button("Command3"), Qt::LeftButton);
+  EXPECT_EQ(w->textBox("Text1")->text(), "１．５");
+  EXPECT_EQ(w->scene().Wavelength, 1.5f);
+  EXPECT_EQ(w->scene().Separation, 4.0);
+  // Label B follows source B: 3900 + 500 × 4 twips.
+  EXPECT_EQ(w->label("Label5")->x(), form::TwipsToPixels(5900, 96));
+}
+
+TEST_F(Form1Test, ALeftBoxShowsTheStartOfItsNumber) {
+  auto w = Open(Editions()[1]);
+  QLineEdit* box = w->textBox("Text1");
+  box->setFocus();
+  box->selectAll();
+  QTest::keyClicks(box, "0.000123456");
+  ASSERT_EQ(box->cursorPosition(), 11);
+  const int caretWhileTyping =
+      box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+  QTest::keyClick(box, Qt::Key_Tab);
+  ASSERT_FALSE(box->hasFocus());
+  EXPECT_EQ(box->text(), "0.000123456");
+  EXPECT_EQ(box->cursorPosition(), 0);
+  // The view scrolled back: the caret stands at the box's left edge.
+  EXPECT_LT(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(),
+            caretWhileTyping);
+  EXPECT_LT(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 6);
 }
 
 TEST_F(Form1Test, AFailingHandlerReportsOnceAndEnds) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "button_caption.h"
 #include "form/form_fonts.h"
 #include "full/form1.h"
 #include "six/form1.h"
@@ -34,6 +35,10 @@ void Check(const char* name) {
   EXPECT_EQ(w.textBox("Text1")->geometry(), QRect(232, 8, 41, 25));
   EXPECT_EQ(form::PixelsToTwips(w.textBox("Text1")->x(), w.dotsPerInch()),
             3480);
+
+  for (QPushButton* b : w.template findChildren<QPushButton*>()) {
+    EXPECT_EQ(CaptionOverflow(*b), 0) << b->text().toStdString();
+  }
 
   QTest::mouseClick(w.button("Command3"), Qt::LeftButton);  // radius 1100
   const QImage& picture = w.canvas().image();

@@ -40,6 +40,19 @@ install)
     grep -q '^Name\[ja\]=波の干渉' "$entry" || fail "Japanese name of sarvel$p"
     grep -q '^Comment\[ja\]=' "$entry" || fail "Japanese comment of sarvel$p"
     grep -q '^Name=Interference' "$entry" || fail "English name of sarvel$p"
+    [ -e "$prefix/share/icons/hicolor/48x48/apps/org.sarvel.Sarvel.png" ] ||
+      fail "48-pixel icon"
+    # The projector action starts the program at twice the size.
+    grep -qx '^Name\[ja\]=大きく表示（プロジェクター用）' "$entry" ||
+      fail "projector action of sarvel$p"
+    action="$(sed -n '/^\[Desktop Action projector\]/,$s/^Exec=//p' "$entry")"
+    [ -n "$action" ] || fail "no Exec in the projector action of sarvel$p"
+    # shellcheck disable=SC2086
+    said="$(PATH="$prefix/bin:$PATH" QT_QPA_PLATFORM=offscreen $action --check)" ||
+      fail "$action --check: $said"
+    [ "$said" = "sarvel$p: window \"Form1\" 682x476 shown at scale 2" ] ||
+      fail "$action said: $said"
+    echo "$said"
   done
   ;;
 package)

@@ -47,7 +47,46 @@ TEST(TextToNumberTest, ReadsTheNumberAtTheStart) {
       {"hex-prefix", "0x10", 0},
       {"infinity-word", "inf", 0},
       {"nan-word", "nan", 0},
-      {"full-width-digit", "\xEF\xBC\x92", 0},
+      // What a Japanese input method types in kana mode.
+      {"full-width-digit", "\xEF\xBC\x92", 2},
+      {"full-width-all-digits",
+       "\xEF\xBC\x90\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x93\xEF\xBC\x94"
+       "\xEF\xBC\x95\xEF\xBC\x96\xEF\xBC\x97\xEF\xBC\x98\xEF\xBC\x99",
+       123456789},
+      {"full-width-minus-point", "\xEF\xBC\x8D\xEF\xBC\x8E\xEF\xBC\x95", -0.5},
+      {"full-width-plus", "\xEF\xBC\x8B\xEF\xBC\x94", 4},
+      {"full-width-upper-exponent", "\xEF\xBC\x91\xEF\xBC\xA5\xEF\xBC\x92",
+       100},
+      {"full-width-lower-exponent",
+       "\xEF\xBC\x92\xEF\xBD\x85\xEF\xBC\x8D\xEF\xBC\x91", 0.2},
+      {"mixed-widths", "1\xEF\xBC\x92.5", 12.5},
+      {"ideographic-space-leading",
+       "\xE3\x80\x80\xE3\x80\x80"
+       "6",
+       6},
+      {"ideographic-space-inside",
+       "1\xE3\x80\x80"
+       "2",
+       1},
+      {"ideographic-space-after-sign",
+       "\xEF\xBC\x8D\xE3\x80\x80"
+       "3",
+       0},
+      {"full-width-comma-ends-number",
+       "1\xEF\xBC\x8C"
+       "5",
+       1},
+      {"ideographic-point-is-not-a-point",
+       "1\xE3\x80\x82"
+       "5",
+       1},
+      {"long-vowel-mark-is-not-minus",
+       "\xE3\x83\xBC"
+       "3",
+       0},
+      {"half-a-wide-digit", "\xEF\xBC", 0},
+      {"full-width-letter-e-alone", "\xEF\xBD\x85", 0},
+      {"wide-digit-after-japanese", "\xE6\xB3\xA2\xEF\xBC\x92", 0},
       {"trailing-japanese", "2\xE3\x81\xA7", 2},
       {"newline-is-not-blank", "\n5", 0},
       {"overflow", "1e400", inf},
