@@ -20,7 +20,9 @@ expect_files() {
     share/applications/org.sarvel.Sarvel6.desktop \
     share/icons/hicolor/scalable/apps/org.sarvel.Sarvel.svg \
     share/metainfo/org.sarvel.Sarvel11.metainfo.xml \
-    share/metainfo/org.sarvel.Sarvel6.metainfo.xml; do
+    share/metainfo/org.sarvel.Sarvel6.metainfo.xml \
+    share/doc/sarvel/teacher-notes.ja.md share/doc/sarvel/teacher-notes.en.md \
+    share/doc/sarvel/teacher-in-phase.png share/doc/sarvel/teacher-antiphase.png; do
     [ -e "$prefix/$f" ] || fail "missing $f"
   done
   [ -x "$prefix/bin/sarvel11" ] && [ -x "$prefix/bin/sarvel6" ] ||
@@ -68,7 +70,7 @@ package)
   expect_files "$root/unpacked/usr"
   # Nothing of the build tree: no tests, libraries or headers.
   extra="$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev \
-    '^\./usr/(bin|share/(applications|icons|metainfo))(/|$)|^\./usr/(share/)?$' || true)"
+    '^\./usr/(bin|share/(applications|icons|metainfo|doc/sarvel))(/|$)|^\./usr/(share/(doc/)?)?$' || true)"
   [ -z "$extra" ] || fail "unexpected files: $extra"
   for p in sarvel11 sarvel6; do
     said="$(QT_QPA_PLATFORM=offscreen "$root/unpacked/usr/bin/$p" --check)" ||
