@@ -1,21 +1,26 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Front door: every target first installs what is missing (Debian packages).
-.PHONY: deps configure build test test-asan fuzz soak bench package install run run-six format clean
+# A build tree is configured once; after that CMake itself reconfigures when
+# a CMakeLists.txt changes, and this file only when the presets do.
+.PHONY: deps build test test-asan fuzz soak bench package install run run-six \
+        build-release format clean
 
 deps:
 	@./scripts/install-deps
 
-configure: deps
-	cmake --preset dev
+build/%/build.ninja: CMakePresets.json | deps
+	cmake --preset $*
 
-build: deps configure
+# One tree serves the tests and `make run`: after `make test` the programs
+# are already built.
+build: build/dev/build.ninja
 	cmake --build --preset dev
 
 test: build
 	ctest --preset dev
 
 # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan: deps
-	cmake --preset asan
+test-asan: build/asan/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
 
@@ -23,7 +28,7 @@ test-asan: deps
 FUZZ_SECONDS ?= 60
 fuzz:
 	@./scripts/install-deps fuzz
-	cmake --preset fuzz
+	$(MAKE) build/fuzz/build.ninja
 	cmake --build --preset fuzz
 	./scripts/run-fuzz $(FUZZ_SECONDS)
 
@@ -31,27 +36,36 @@ fuzz:
 soak: build-release
 	SARVEL_SOAK_FRAMES=1000000 ./build/release/tests/soak_test
 
-build-release: deps
-	cmake --preset release
+build-release: build/release/build.ninja
 	cmake --build --preset release
 
 # The Debian package, in build/release.
 package: build-release
 	cd build/release && cpack -G DEB
 
-# Both programs, menu entries, icon and metadata under PREFIX.
+# Installing may need root, building never does: under sudo the tree is
+# built as the user who called it and the install's manifest handed back,
+# so nothing in the tree belongs to root.
 PREFIX ?= /usr/local
-install: build-release
+AS_CALLER := $(if $(SUDO_USER),sudo -u $(SUDO_USER),)
+install: deps
+	$(AS_CALLER) $(MAKE) build-release
 	cmake --install build/release --prefix $(PREFIX)
+	$(if $(SUDO_UID),chown $(SUDO_UID):$(SUDO_GID) build/release/install_manifest.txt)
 
 bench: build-release
 	./build/release/bench/frame_bench
 
-run: build-release
-	./build/release/full/sarvel11
+# ARGS go to the program, for example ARGS=--check.
+run: build/dev/build.ninja
+	@echo "Building sarvel11 (the first time: a few minutes)"
+	cmake --build --preset dev --target sarvel11
+	./build/dev/full/sarvel11 $(ARGS)
 
-run-six: build-release
-	./build/release/six/sarvel6
+run-six: build/dev/build.ninja
+	@echo "Building sarvel6 (the first time: a few minutes)"
+	cmake --build --preset dev --target sarvel6
+	./build/dev/six/sarvel6 $(ARGS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

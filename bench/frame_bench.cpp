@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one frame on the real raster canvas at 682 × 476 pixels, beside
 // the straightforward drawing of the same frame: the frame rules word for
 // word, every call handed to QPainter as it stands.

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/program.h"
 #include "full/form1.h"
 
 int main(int argc, char** argv) {
   return wave::form::RunProgram(
-      argc, argv, "sarvel11", "org.sarvel.Sarvel11",
+      argc, argv, "sarvel11", "org.sarvel.sarvel11",
       [] { return std::make_unique<wave::full::Form1>(); });
 }

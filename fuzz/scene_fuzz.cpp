@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both editions' scenes driven by arbitrary texts and clicks: every frame
 // must stay within a fixed budget of canvas calls, pass only finite values,
 // and leave the switches and the front radius as the clicks made them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TextToNumber on any bytes: it must not throw, must read only the number at
 // the start of the text, and must agree with a strict parse of that number
 // (full-width forms taken as their ASCII ones).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts each real program on its own X server, as a user would, and looks
 // at what it shows.
 #include <fcntl.h>
@@ -313,9 +314,9 @@ TEST_P(EndToEndTest, WithoutADisplaySaysSoInOneLine) {
 INSTANTIATE_TEST_SUITE_P(
     Programs, EndToEndTest,
     ::testing::Values(Program{"sarvel11", SARVEL11_PATH,
-                              DATA_DIR "/org.sarvel.Sarvel11.desktop"},
+                              DATA_DIR "/org.sarvel.sarvel11.desktop"},
                       Program{"sarvel6", SARVEL6_PATH,
-                              DATA_DIR "/org.sarvel.Sarvel6.desktop"}),
+                              DATA_DIR "/org.sarvel.sarvel6.desktop"}),
     [](const ::testing::TestParamInfo<Program>& info) {
       return std::string(info.param.name);
     });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of both editions on the offscreen platform, driven by real
 // key and mouse events.
 #include <gtest/gtest.h>

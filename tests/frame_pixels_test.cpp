@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole frames on the raster canvas: what it leaves out and how it draws
 // must not change the picture.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window at QT_SCALE_FACTOR=2: twice the device pixels, the picture
 // drawn at that resolution, the same twips.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What an installation holds, checked the way a distribution would.
 #   install_test.sh install BUILD_DIR   cmake --install into a temporary root
 #   install_test.sh package BUILD_DIR   the Debian package, unpacked
@@ -16,13 +17,16 @@ fail() {
 expect_files() {
   local prefix="$1"
   for f in bin/sarvel11 bin/sarvel6 \
-    share/applications/org.sarvel.Sarvel11.desktop \
-    share/applications/org.sarvel.Sarvel6.desktop \
+    share/applications/org.sarvel.sarvel11.desktop \
+    share/applications/org.sarvel.sarvel6.desktop \
     share/icons/hicolor/scalable/apps/org.sarvel.Sarvel.svg \
-    share/metainfo/org.sarvel.Sarvel11.metainfo.xml \
-    share/metainfo/org.sarvel.Sarvel6.metainfo.xml \
+    share/metainfo/org.sarvel.sarvel11.metainfo.xml \
+    share/metainfo/org.sarvel.sarvel6.metainfo.xml \
     share/doc/sarvel/teacher-notes.ja.md share/doc/sarvel/teacher-notes.en.md \
-    share/doc/sarvel/teacher-in-phase.png share/doc/sarvel/teacher-antiphase.png; do
+    share/doc/sarvel/teacher-in-phase.png share/doc/sarvel/teacher-antiphase.png \
+    share/doc/sarvel/copyright share/doc/sarvel/changelog.gz \
+    share/man/man1/sarvel11.1.gz share/man/man1/sarvel6.1.gz \
+    share/man/ja/man1/sarvel11.1.gz share/man/ja/man1/sarvel6.1.gz; do
     [ -e "$prefix/$f" ] || fail "missing $f"
   done
   [ -x "$prefix/bin/sarvel11" ] && [ -x "$prefix/bin/sarvel6" ] ||
@@ -37,7 +41,7 @@ install)
   desktop-file-validate "$prefix"/share/applications/*.desktop
   appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml
   for p in 11 6; do
-    entry="$prefix/share/applications/org.sarvel.Sarvel$p.desktop"
+    entry="$prefix/share/applications/org.sarvel.sarvel$p.desktop"
     grep -qx "Exec=sarvel$p" "$entry" || fail "Exec of sarvel$p"
     grep -q '^Name\[ja\]=波の干渉' "$entry" || fail "Japanese name of sarvel$p"
     grep -q '^Comment\[ja\]=' "$entry" || fail "Japanese comment of sarvel$p"
@@ -66,11 +70,16 @@ package)
   for d in libqt6widgets6 libqt6gui6 libc6 "fonts-ipafont-gothic | fonts-noto-cjk"; do
     [[ "$depends" == *"$d"* ]] || fail "Depends lacks $d"
   done
+  # Debian's own checker: no error and no warning. The info lines it may
+  # still print: binary-has-unneeded-section .comment (the compiler's
+  # version note, which Debian's own strip step removes and CPack's keeps).
+  lintian --pedantic --display-info --allow-root --fail-on error,warning "$deb" ||
+    fail "lintian found errors or warnings"
   dpkg-deb -x "$deb" "$root/unpacked"
   expect_files "$root/unpacked/usr"
   # Nothing of the build tree: no tests, libraries or headers.
   extra="$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev \
-    '^\./usr/(bin|share/(applications|icons|metainfo|doc/sarvel))(/|$)|^\./usr/(share/(doc/)?)?$' || true)"
+    '^\./usr/(bin|share/(applications|icons|metainfo|doc/sarvel|man))(/|$)|^\./usr/(share/(doc/)?)?$' || true)"
   [ -z "$extra" ] || fail "unexpected files: $extra"
   for p in sarvel11 sarvel6; do
     said="$(QT_QPA_PLATFORM=offscreen "$root/unpacked/usr/bin/$p" --check)" ||

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both windows under random clicks, typing and scroll bar moves for a
 // bounded time: the window must stay alive and the scene's state valid.
 // SARVEL_MONKEY_SECONDS and SARVEL_MONKEY_SEED override the defaults.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ring rasteriser against the coverage rule it implements, evaluated
 // the slow way for every pixel of the buffer.
 #include "canvas/ring_raster.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hours of animation in seconds: both editions, every layer on, frame after
 // frame. Memory must stay flat, the front radius exact, and no frame may
 // grow past the call budget however long the animation has run.
