@@ -29,13 +29,15 @@ struct ControlRow {
 // distance boxes with their labels, the speed bar and the source labels.
 extern const std::span<const ControlRow> kSharedControls;
 
-// A window: its caption, client area in twips, and the rows it adds to the
-// shared ones.
+// A window: its caption, client area in twips, the rows it adds to the
+// shared ones, and what it is called for a screen reader (the caption says
+// only "Form1").
 struct FormLayout {
   std::string_view caption;
   int clientWidthTwips;
   int clientHeightTwips;
   std::span<const ControlRow> ownControls;
+  std::string_view accessibleName;
 };
 
 // The timer's interval before the load handler replaces it.

@@ -16,8 +16,12 @@
 #include <limits>
 #include <vector>
 
+#include "form/accessible_widgets.h"
+#include "form/focus_ring.h"
 #include "form/form_fonts.h"
 #include "form/number_box.h"
+#include "form/picture_view.h"
+#include "scene/picture_description.h"
 
 namespace wave::form {
 namespace {
@@ -57,11 +61,17 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
               1.0, QApplication::palette().color(QPalette::Window)),
       scene_(edition, canvas_, *this),
       clock_(kStoredTimerIntervalMs) {
+  InstallAccessibleWidgets();
   setWindowTitle(Text(layout.caption));
+  setAccessibleName(Text(layout.accessibleName));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_StaticContents);
   resize(ClientPixels(layout, dotsPerInch()));
+  // Under every control: created first.
+  picture_ = new PictureView([this] { return DescribePicture(); }, this);
+  picture_->setGeometry(rect());
   BuildControls(layout);
+  focusRing_ = new FocusRing(this);
 
   OnClick("Command1", [this] { scene_.ToggleAntinodal(); });
   OnClick("Command2", [this] { scene_.ToggleNodal(); });
@@ -127,6 +137,7 @@ void FormWindow::BuildControls(const FormLayout& layout) {
     }
     if (!c->description.empty()) {
       widget->setAccessibleDescription(Text(c->description));
+      descriptions_.emplace(std::string(c->name), Text(c->description));
     }
     widget->setGeometry(TwipsToPixels(c->left, dpi), TwipsToPixels(c->top, dpi),
                         TwipsToPixels(c->width, dpi),
@@ -139,6 +150,7 @@ void FormWindow::BuildControls(const FormLayout& layout) {
   }
 
   FitButtonCaptions();
+  LabelControls();
 
   std::sort(windowed.begin(), windowed.end(),
             [](const ControlRow* a, const ControlRow* b) {
@@ -170,6 +182,63 @@ void FormWindow::FitButtonCaptions() {
       FontFitting(QApplication::font(), captions, narrowest - 2 * frame);
   for (const auto& [name, widget] : controls_) {
     if (qobject_cast<QPushButton*>(widget) != nullptr) widget->setFont(font);
+  }
+}
+
+// A label whose caption is a control's accessible name labels that control
+// (波長 the wavelength box, 速さ the speed bar, …): a screen reader then
+// reads them as a pair.
+void FormWindow::LabelControls() {
+  for (const auto& [name, widget] : controls_) {
+    auto* label = qobject_cast<QLabel*>(widget);
+    if (label == nullptr) continue;
+    for (const auto& [otherName, other] : controls_) {
+      if (other != widget && other->accessibleName() == label->text()) {
+        label->setBuddy(other);
+      }
+    }
+  }
+}
+
+QString FormWindow::DescribePicture() const {
+  const VisibleArea client{0, 0, PixelsToTwips(width(), dotsPerInch()),
+                           PixelsToTwips(height(), dotsPerInch())};
+  return QString::fromStdString(
+      wave::DescribePicture(scene_.Summarize(client)));
+}
+
+void FormWindow::AnnounceChanges() {
+  const auto shown = [](std::int16_t on) {
+    return on == 1 ? QStringLiteral("表示中") : QStringLiteral("非表示");
+  };
+  const std::pair<const char*, QString> states[] = {
+      {"Command1", shown(scene_.ShowAntinodal)},
+      {"Command2", shown(scene_.ShowNodal)},
+      {"Command4", shown(scene_.ShowCrossings)},
+      {"Command6", clock_.Interval() != 0 ? QStringLiteral("動いている")
+                                          : QStringLiteral("止まっている")},
+      {"Command7", scene_.Antiphase == 1 ? QStringLiteral("逆位相")
+                                         : QStringLiteral("同位相")},
+  };
+  for (const auto& [name, state] : states) {
+    QWidget* w = control(name);
+    const auto base = descriptions_.find(std::string_view(name));
+    if (w == nullptr || base == descriptions_.end()) continue;
+    const QString description =
+        QStringLiteral("%1。いまは%2").arg(base->second, state);
+    // Set only on a change: every setting is announced.
+    if (w->accessibleDescription() != description) {
+      w->setAccessibleDescription(description);
+    }
+  }
+  const std::string settings =
+      std::to_string(scene_.ShowAntinodal) + std::to_string(scene_.ShowNodal) +
+      std::to_string(scene_.ShowCrossings) + std::to_string(scene_.Antiphase) +
+      std::to_string(scene_.Wavelength) + "/" +
+      std::to_string(scene_.Separation) + "/" + Text3();
+  if (settings != announced_) {
+    announced_ = settings;
+    picture_->AnnounceChange();
   }
 }
 
@@ -215,6 +284,7 @@ void FormWindow::Handle(const std::function<void()>& handler) {
     Fail(QStringLiteral("不明なエラーです。"));
     return;
   }
+  AnnounceChanges();
   update();
 }
 
@@ -281,6 +351,7 @@ void FormWindow::paintEvent(QPaintEvent* event) {
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  picture_->setGeometry(rect());
   Handle([this] { FitCanvas(); });
 }
 

@@ -15,6 +15,7 @@
 #include "scene/wave_scene.h"
 
 class QLabel;
+class QString;
 class QLineEdit;
 class QPushButton;
 
@@ -70,12 +71,22 @@ class FormWindow : public QWidget, public FormControls {
  private:
   void BuildControls(const FormLayout& layout);
   void FitButtonCaptions();
+  void LabelControls();
+  QString DescribePicture() const;
+  // After a handler: the switches' states in their descriptions, and the
+  // picture's description announced when a setting changed (never for a
+  // tick that only moved the waves).
+  void AnnounceChanges();
   void Load();
   void Tick();
   void StartOrStop();
   void FitCanvas();
 
   std::map<std::string, QWidget*, std::less<>> controls_;
+  std::map<std::string, QString, std::less<>> descriptions_;  // as laid out
+  class PictureView* picture_ = nullptr;
+  class FocusRing* focusRing_ = nullptr;
+  std::string announced_;  // the settings last announced
   RasterCanvas canvas_;
   WaveScene scene_;
   AnimationClock clock_;

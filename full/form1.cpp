@@ -28,7 +28,7 @@ constexpr ControlRow kOwnControls[] = {
 
 }  // namespace
 
-const form::FormLayout kForm1{"Form1", 10230, 7140, kOwnControls};
+const form::FormLayout kForm1{"Form1", 10230, 7140, kOwnControls, "波の干渉"};
 
 Form1::Form1(QWidget* parent)
     : form::FormWindow(Edition::Full, kForm1, parent) {

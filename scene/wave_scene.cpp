@@ -248,15 +248,29 @@ void WaveScene::StepFrame() {
 // Each member is x²/A² − y²/B² = 1 about the midpoint, foci at the sources,
 // path difference 2A = a·λ. A member whose |A| exceeds the reach of 9 units
 // has no point to draw, and |A| only grows with a, so the family ends there.
-void WaveScene::DrawHyperbolas(double offset, Color color) {
+template <class Body>
+void WaveScene::ForMembers(double offset, Body body) const {
   const double lambda = Wavelength;
-  const double d = Separation;
-  const double xM = kSourceX + 250.0 * d;
-  const double end = d / lambda;
-
+  const double end = Separation / lambda;
   for (double a = offset; a <= end; a += 1) {
     const double A = a * lambda / 2;
     if (!(std::fabs(A) <= kCurveReach)) break;
+    body(a, A);
+  }
+}
+
+std::vector<double> WaveScene::Members(double offset) const {
+  std::vector<double> members;
+  if (offset == 1) members.push_back(0);  // the central line
+  ForMembers(offset, [&](double a, double) { members.push_back(a); });
+  return members;
+}
+
+void WaveScene::DrawHyperbolas(double offset, Color color) {
+  const double d = Separation;
+  const double xM = kSourceX + 250.0 * d;
+
+  ForMembers(offset, [&](double, double A) {
     const double A2 = A * A;
     // Rounding can leave d²/4 − A² a hair below 0 where a·λ equals d.
     const double B = std::sqrt(std::max(0.0, d * d / 4 - A2));
@@ -278,7 +292,7 @@ void WaveScene::DrawHyperbolas(double offset, Color color) {
       xp = x;
       yp = y;
     }
-  }
+  });
   canvas_.SetDrawWidth(4);
   if (offset == 1) DrawLine(xM, 0, xM, 15000, color);
 }
@@ -350,21 +364,38 @@ std::optional<std::pair<double, double>> WaveScene::LastCrossing(
 // is tested; every pair outside it would fail the test r1² < x² anyway.
 void WaveScene::MarkGroup(double start1, double start2, double step,
                           double markerRadius, Color color) {
+  // Where the canvas tells what it shows, only marks that can be seen: a
+  // mark lies r1 from A and r2 from B, and reaches |R| around itself.
+  ForCrossings(start1, start2, step, std::fabs(markerRadius), canvas_.Visible(),
+               [&](double x, double y) {
+                 canvas_.SetFillColor(color);
+                 canvas_.SetFillStyle(kFillSolid);
+                 DrawCircle(kSourceX + x, kSourceY + y, markerRadius, color);
+                 DrawCircle(kSourceX + x, kSourceY - y, markerRadius, color);
+               });
+}
+
+// Circles of radii r1 and r2 can meet only when |r1 − D| ≤ r2 ≤ r1 + D (D
+// the distance of the sources in twips), so for each r1 only that range of
+// r2, widened by a margin far above rounding, is tested; every pair outside
+// it would fail the test r1² < x² anyway.
+template <class Body>
+void WaveScene::ForCrossings(double start1, double start2, double step,
+                             double reach,
+                             const std::optional<VisibleArea>& area,
+                             Body body) const {
   const double d = Separation;
   if (!std::isfinite(d)) return;  // every crossing would be non-finite
   const CountingLoop outer(start1, 0, step);
   const CountingLoop inner(start2, 0, step);
   if (outer.passes == 0 || inner.passes == 0) return;
 
-  // Where the canvas tells what it shows, only marks that can be seen: a
-  // mark lies r1 from A and r2 from B, and reaches |R| around itself.
   CountingLoop::Span outerSpan{0, outer.passes - 1};
   CountingLoop::Span innerVisible{0, inner.passes - 1};
-  if (const auto visible = canvas_.Visible()) {
-    const double reach = std::fabs(markerRadius);
-    outerSpan = VisibleSpan(outer, kSourceX, reach, *visible);
+  if (area) {
+    outerSpan = VisibleSpan(outer, kSourceX, reach, *area);
     innerVisible =
-        VisibleSpan(inner, kSourceX + kTwipsPerUnit * d, reach, *visible);
+        VisibleSpan(inner, kSourceX + kTwipsPerUnit * d, reach, *area);
   }
   const MeetingRange meeting(inner, start1, std::fabs(kTwipsPerUnit * d));
   for (std::int64_t i = outerSpan.first; i <= outerSpan.last; ++i) {
@@ -373,15 +404,48 @@ void WaveScene::MarkGroup(double start1, double start2, double step,
     const std::int64_t first = std::max(range.first, innerVisible.first);
     const std::int64_t last = std::min(range.last, innerVisible.last);
     for (std::int64_t k = first; k <= last; ++k) {
-      const auto crossing = Crossing(r1, inner.At(k), d);
-      if (!crossing) continue;
-      const auto [x, y] = *crossing;
-      canvas_.SetFillColor(color);
-      canvas_.SetFillStyle(kFillSolid);
-      DrawCircle(kSourceX + x, kSourceY + y, markerRadius, color);
-      DrawCircle(kSourceX + x, kSourceY - y, markerRadius, color);
+      if (const auto crossing = Crossing(r1, inner.At(k), d)) {
+        body(crossing->first, crossing->second);
+      }
     }
   }
+}
+
+PictureSummary WaveScene::Summarize(const VisibleArea& area) const {
+  PictureSummary s;
+  s.wavelength = Wavelength;
+  s.separation = Separation;
+  s.antiphase = Antiphase == 1;
+  s.antinodal = ShowAntinodal == 1;
+  s.nodal = ShowNodal == 1;
+  s.crossings = ShowCrossings == 1;
+  if (Wavelength == 0) return s;  // no frame yet
+  if (s.antinodal) s.antinodalMembers = Members(s.antiphase ? 0.5 : 1);
+  if (s.nodal) s.nodalMembers = Members(s.antiphase ? 1 : 0.5);
+  if (!s.crossings || !(TextToNumber(form_.Text3()) >= 0)) return s;
+
+  // The same groups as MarkCrossings; a crossing on the line of the
+  // sources (y = 0) is one dot, though it is drawn twice.
+  const double front = static_cast<double>(FrontRadius);
+  const double w = ToSingle(-500.0 * static_cast<double>(Wavelength));
+  const auto count = [&](double start1, double start2) {
+    std::int64_t dots = 0;
+    const auto seen = [&](double x, double y) {
+      return x >= area.left && x <= area.right && y >= area.top &&
+             y <= area.bottom;
+    };
+    ForCrossings(start1, start2, w, 0, area, [&](double x, double y) {
+      dots += seen(kSourceX + x, kSourceY + y) ? 1 : 0;
+      if (y != 0) dots += seen(kSourceX + x, kSourceY - y) ? 1 : 0;
+    });
+    return dots;
+  };
+  s.crestDots = count(front, front - PhaseOffset(250.0, Wavelength, Antiphase));
+  s.troughDots =
+      count(front - PhaseOffset(250.0, Wavelength, 1),
+            front - PhaseOffset(250.0, Wavelength,
+                                static_cast<std::int16_t>(1 - Antiphase)));
+  return s;
 }
 
 void WaveScene::DrawCircle(double x, double y, double radius, Color color) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "canvas/canvas.h"
 
@@ -31,6 +32,19 @@ enum class Edition { Full, Six };
 // operation but InitScene ends with a complete frame drawn on the canvas.
 struct CountingLoop;
 
+// What a frame shows, told in numbers: for a screen reader.
+struct PictureSummary {
+  float wavelength = 0;  // 0 before the first frame
+  double separation = 0;
+  bool antiphase = false;
+  bool antinodal = false, nodal = false, crossings = false;
+  // The members each family draws, as path differences in wavelengths:
+  // 0 is the central line, every other value a pair of lines at ±value.
+  std::vector<double> antinodalMembers, nodalMembers;
+  // Crossing dots whose centres lie in the area asked about.
+  std::int64_t crestDots = 0, troughDots = 0;
+};
+
 class WaveScene {
  public:
   WaveScene(Edition edition, Canvas& canvas, FormControls& form);
@@ -53,8 +67,17 @@ class WaveScene {
 
   Edition edition() const { return edition_; }
 
+  // The picture the last frame drew, with the dots counted whose centres
+  // lie in `area` (twips). Draws nothing and changes nothing.
+  PictureSummary Summarize(const VisibleArea& area) const;
+
  private:
   void DrawHyperbolas(double offset, Color color);
+  // Runs body(a, A) for each member a family of that offset draws: path
+  // difference a wavelengths, half of it A length units.
+  template <class Body>
+  void ForMembers(double offset, Body body) const;
+  std::vector<double> Members(double offset) const;
   void MarkCrossings();
   template <class Body>
   void ForVisiblePasses(const CountingLoop& loop,
@@ -65,6 +88,12 @@ class WaveScene {
                                                         double step) const;
   void MarkGroup(double start1, double start2, double step, double markerRadius,
                  Color color);
+  // Runs body(x, y) for each crossing (x from A, y ≥ 0) of A's circles
+  // (radii start1, start1 + step, …) with B's (start2, …); with an area,
+  // only those whose dots of radius `reach` can touch it.
+  template <class Body>
+  void ForCrossings(double start1, double start2, double step, double reach,
+                    const std::optional<VisibleArea>& area, Body body) const;
 
   // Canvas calls with double arguments rounded to single precision; a call
   // that would carry a non-finite value is not made.

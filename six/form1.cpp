@@ -21,7 +21,8 @@ constexpr ControlRow kOwnControls[] = {
 
 }  // namespace
 
-const form::FormLayout kForm1{"Form1", 10230, 7140, kOwnControls};
+const form::FormLayout kForm1{"Form1", 10230, 7140, kOwnControls,
+                              "波の干渉（六ボタン版）"};
 
 Form1::Form1(QWidget* parent)
     : form::FormWindow(Edition::Six, kForm1, parent) {}

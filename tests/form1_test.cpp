@@ -118,8 +118,10 @@ TEST_F(Form1Test, ControlsMatchTheLayoutTable) {
     EXPECT_EQ(w->size(), QSize(682, 476)) << edition.name;
     std::vector<Expected> rows = kSharedRows;
     rows.insert(rows.end(), edition.ownRows.begin(), edition.ownRows.end());
+    // Besides the controls: the picture's accessible stand-in and the
+    // focus ring, neither of which shows anything of its own.
     EXPECT_EQ(w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
-              rows.size())
+              rows.size() + 2)
         << edition.name;
     for (const Expected& row : rows) {
       SCOPED_TRACE(std::string(edition.name) + " " + row.name);
@@ -210,57 +212,87 @@ TEST_F(Form1Test, TabWalksTheFocusOrderAndStartsOnCommand1) {
 }
 
 // What a screen reader hears, read back through QAccessible.
-TEST_F(Form1Test, EveryControlHasAJapaneseAccessibleName) {
-  struct Spoken {
-    const char *control, *name, *description;
-  };
-  const std::vector<Spoken> shared = {
-      {"Command1", "腹線", "腹線の表示を切り替える"},
-      {"Command2", "節線", "節線の表示を切り替える"},
-      {"Command3", "駒送り", "波を一コマ進める"},
-      {"Command4", "山と谷", "山と山、谷と谷が重なる点の表示を切り替える"},
-      {"Command5", "リセット", "波を最初の状態に戻す"},
-      {"Command6", "自動/手動", "波の動きを止める、または動かす"},
-      {"Text1", "波長", "波長を入力する"},
-      {"Text2", "距離", "波源Ａと波源Bの距離を入力する"},
-      {"Text3", "点の大きさ", "山と山、谷と谷が重なる点の大きさを入力する"},
-      {"HScroll1", "速さ", "波の動く速さを変える。右ほど速い"},
-      {"Label3", "波源Ａ", ""},
-      {"Label1", "波長", ""},
-  };
+bool IsJapanese(const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() >= 0x3040 && c.unicode() <= 0x9FFF) return true;
+  }
+  return false;
+}
+
+QAccessibleInterface* Accessible(QObject* o) {
+  return QAccessible::queryAccessibleInterface(o);
+}
+
+TEST_F(Form1Test, EveryControlHasAJapaneseNameAndDescription) {
   for (const Edition& edition : Editions()) {
     auto w = Open(edition);
-    std::vector<Spoken> spoken = shared;
-    if (std::string(edition.name) == "sarvel11") {
-      spoken.push_back(
-          {"Command7", "位相", "波源Bの位相を同位相と逆位相で切り替える"});
-    }
-    for (const Spoken& s : spoken) {
-      QAccessibleInterface* a =
-          QAccessible::queryAccessibleInterface(w->control(s.control));
-      ASSERT_NE(a, nullptr) << s.control;
-      EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(s.name))
-          << edition.name << " " << s.control;
-      EXPECT_EQ(a->text(QAccessible::Description),
-                QString::fromUtf8(s.description))
-          << edition.name << " " << s.control;
-    }
+    EXPECT_TRUE(IsJapanese(Accessible(w.get())->text(QAccessible::Name)));
     for (QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-      EXPECT_FALSE(a->text(QAccessible::Name).isEmpty())
-          << c->objectName().toStdString();
-      if (qobject_cast<QPushButton*>(c) != nullptr) {
-        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty())
-            << c->objectName().toStdString();
+      if (!c->isVisible()) continue;  // the focus ring, hidden
+      const std::string name = c->objectName().toStdString();
+      QAccessibleInterface* a = Accessible(c);
+      EXPECT_TRUE(IsJapanese(a->text(QAccessible::Name)))
+          << edition.name << " " << name;
+      if (qobject_cast<QLabel*>(c) == nullptr) {
+        EXPECT_TRUE(IsJapanese(a->text(QAccessible::Description)))
+            << edition.name << " " << name;
       }
     }
   }
   // A label whose text changes is heard as it reads now.
   auto w = Open(Editions()[0]);
   QTest::mouseClick(w->button("Command7"), Qt::LeftButton);
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(w->label("Label7"))
-                ->text(QAccessible::Name),
-            "逆位相");
+  EXPECT_EQ(Accessible(w->label("Label7"))->text(QAccessible::Name), "逆位相");
+}
+
+TEST_F(Form1Test, ScreenReaderHearsStatesPairsAndThePicture) {
+  auto w = Open(Editions()[0]);
+  const auto description = [&](const char* name) {
+    return Accessible(w->control(name))->text(QAccessible::Description);
+  };
+  EXPECT_TRUE(description("Command1").endsWith("いまは非表示"));
+  EXPECT_TRUE(description("Command6").endsWith("いまは動いている"));
+  EXPECT_TRUE(description("Command7").endsWith("いまは同位相"));
+  QTest::mouseClick(w->button("Command1"), Qt::LeftButton);
+  QTest::mouseClick(w->button("Command6"), Qt::LeftButton);
+  QTest::mouseClick(w->button("Command7"), Qt::LeftButton);
+  EXPECT_TRUE(description("Command1").endsWith("いまは表示中"));
+  EXPECT_TRUE(description("Command6").endsWith("いまは止まっている"));
+  EXPECT_TRUE(description("Command7").endsWith("いまは逆位相"));
+
+  // Each box and the bar is labelled by its label.
+  for (const auto& [box, label] : {std::pair{"Text1", "Label1"},
+                                   {"Text2", "Label2"},
+                                   {"HScroll1", "Label6"},
+                                   {"Text3", "Label8"}}) {
+    const auto pairs =
+        Accessible(w->control(box))->relations(QAccessible::Label);
+    ASSERT_EQ(pairs.size(), 1) << box;
+    EXPECT_EQ(pairs.front().first->object(), w->control(label)) << box;
+  }
+  // The bar's value is the wait between steps, not its position.
+  QAccessibleInterface* bar = Accessible(w->scrollBar());
+  ASSERT_NE(bar->valueInterface(), nullptr);
+  EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 800);
+  bar->valueInterface()->setCurrentValue(300);
+  EXPECT_EQ(w->scrollBar()->intervalMs(), 300);
+  EXPECT_TRUE(
+      bar->text(QAccessible::Description).endsWith("300 ミリ秒ごとに 1 コマ"));
+
+  // The picture: a graphic under the controls that says what it shows.
+  QAccessibleInterface* picture = nullptr;
+  for (int i = 0; i < Accessible(w.get())->childCount(); ++i) {
+    QAccessibleInterface* child = Accessible(w.get())->child(i);
+    if (child->role() == QAccessible::Graphic) picture = child;
+  }
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->text(QAccessible::Name), "波の図");
+  EXPECT_EQ(
+      picture->text(QAccessible::Description),
+      "波長 2、波源の距離 6（波長の 3 倍）、逆位相。腹線 6 本（経路差 ±0.5、"
+      "±1.5、±2.5 波長）を表示中。節線は非表示。山と山の重なり 0 "
+      "点、谷と谷の重なり 0 点。");
+  EXPECT_EQ(w->childAt(300, 400), nullptr);  // clicks reach the window
 }
 
 TEST_F(Form1Test, SpaceRightAfterStartTogglesTheAntinodalLines) {
@@ -535,6 +567,38 @@ TEST_F(Form1Test, ALeftBoxShowsTheStartOfItsNumber) {
   EXPECT_LT(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(),
             caretWhileTyping);
   EXPECT_LT(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 6);
+}
+
+TEST_F(Form1Test, KeyboardFocusShowsAThickRingAndTheMouseHidesIt) {
+  auto w = Open(Editions()[0]);
+  const auto ringAround = [&](QWidget* c) {
+    const QImage shot = w->grab().toImage();
+    const QRect r = c->geometry();
+    // Two pixels outside the control's edge on each side: the ring's black
+    // rim and its orange band, all round.
+    int ring = 0;
+    for (const QPoint p : {QPoint(r.center().x(), r.top() - 2),
+                           QPoint(r.center().x(), r.bottom() + 2),
+                           QPoint(r.left() - 2, r.center().y()),
+                           QPoint(r.right() + 2, r.center().y())}) {
+      if (!shot.rect().contains(p)) continue;
+      const QColor c2 = shot.pixelColor(p);
+      ring += (c2 == QColor(0, 0, 0) || c2 == QColor(255, 140, 0)) ? 1 : 0;
+    }
+    return ring;
+  };
+  EXPECT_EQ(ringAround(w->button("Command1")), 0);  // at start: no key yet
+  for (int i = 0; i < 3; ++i)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), w->textBox("Text1"));
+  EXPECT_EQ(ringAround(w->textBox("Text1")), 4);
+  for (int i = 0; i < 5; ++i)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), w->scrollBar());
+  EXPECT_EQ(ringAround(w->scrollBar()), 4);
+  EXPECT_EQ(ringAround(w->textBox("Text1")), 0);
+  QTest::mouseClick(w->button("Command5"), Qt::LeftButton);
+  EXPECT_EQ(ringAround(w->button("Command5")), 0);
 }
 
 TEST_F(Form1Test, AFailingHandlerReportsOnceAndEnds) {
