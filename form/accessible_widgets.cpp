@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/accessible_widgets.h"
 
+#include "form/form_window.h"
 #include "form/picture_view.h"
 #include "form/speed_bar.h"
 
@@ -69,6 +70,10 @@ QVariant SpeedBarAccessible::minimumStepSize() const {
 namespace {
 
 QAccessibleInterface* AccessibleFor(const QString& className, QObject* o) {
+  // The window is a frame to a screen reader, not a filler.
+  if (className == QLatin1String(FormWindow::staticMetaObject.className())) {
+    return new QAccessibleWidget(static_cast<QWidget*>(o), QAccessible::Window);
+  }
   if (className == QLatin1String(PictureView::staticMetaObject.className())) {
     return new PictureAccessible(static_cast<PictureView*>(o));
   }

@@ -35,8 +35,8 @@ class SpeedBarAccessible : public QAccessibleWidget,
   SpeedBar* bar() const;
 };
 
-// Makes the two above what a screen reader gets for these widgets. Safe to
-// call more than once.
+// Makes the two above what a screen reader gets for these widgets, and the
+// window a frame. Safe to call more than once.
 void InstallAccessibleWidgets();
 
 }  // namespace wave::form
