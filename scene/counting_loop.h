@@ -8,23 +8,6 @@
 
 namespace wave {
 
-// Rounds to single precision as an IEEE conversion does, with magnitudes
-// past the float range going to infinity rather than being undefined.
-inline float ToSingle(double value) {
-  constexpr double kMax = std::numeric_limits<float>::max();
-  constexpr double kOverflow = 0x1.ffffffp+127;  // halfway past kMax
-  const double magnitude = std::fabs(value);
-  if (magnitude >= kOverflow) {
-    return std::copysign(std::numeric_limits<float>::infinity(),
-                         static_cast<float>(std::copysign(1.0, value)));
-  }
-  if (magnitude > kMax) {
-    return std::copysign(std::numeric_limits<float>::max(),
-                         static_cast<float>(std::copysign(1.0, value)));
-  }
-  return static_cast<float>(value);
-}
-
 // The loop "for c = start to end step s": start, end and step evaluated
 // once, the end included, the counter a running sum. The frame's counters
 // are doubles whose steps are single-precision values, so the running sum

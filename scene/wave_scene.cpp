@@ -11,6 +11,8 @@
 #include "canvas/plane_geometry.h"
 #include "canvas/text_to_number.h"
 #include "scene/counting_loop.h"
+#include "scene/passes.h"
+#include "scene/single_precision.h"
 
 namespace wave {
 namespace {
@@ -43,15 +45,40 @@ float PhaseOffset(double factor, float lambda, std::int16_t phaseTerm) {
   return ToSingle(factor * static_cast<double>(lambda) * phaseTerm);
 }
 
-// The passes of `loop` whose circle about (centreX, 4000), widened by
-// `reach`, can touch the visible area.
-CountingLoop::Span VisibleSpan(const CountingLoop& loop, double centreX,
-                               double reach, const VisibleArea& area) {
-  const Rect rect{area.left, area.top, area.right, area.bottom};
-  const Point centre{centreX, kSourceY};
-  return loop.IndicesWithin(NearestDistance(centre, rect) - reach,
-                            FarthestDistance(centre, rect) + reach);
+// The wavelength a frame draws for the number typed: single precision, and
+// 0 becomes 0.1. Below a tenth of a unit the fronts lie closer than a pixel
+// and the work grows as 1/wavelength squared without changing the picture,
+// so such a wavelength is drawn as 0.1 with its sign.
+float DrawnWavelength(double typed) {
+  const float lambda = ToSingle(typed);
+  if (lambda == 0) return kFallback;
+  if (std::fabs(lambda) < kFallback) return std::copysign(kFallback, lambda);
+  return lambda;
 }
+
+// A front that a crest of the same source repaints later in the frame (same
+// centre, radius and pen) cannot be seen. Crests lie every second front, so
+// front k can only be crest k / 2 or the one after. Only where the canvas
+// tells what it shows are such fronts left out.
+class RepaintedFronts {
+ public:
+  RepaintedFronts(const CountingLoop& fronts, const CountingLoop& crests,
+                  const std::optional<VisibleArea>& view)
+      : fronts_(fronts), crests_(crests), active_(view.has_value()) {}
+
+  bool operator()(std::int64_t k) const {
+    if (!active_) return false;
+    for (const std::int64_t c : {k / 2, k / 2 + 1}) {
+      if (c < crests_.passes && crests_.At(c) == fronts_.At(k)) return true;
+    }
+    return false;
+  }
+
+ private:
+  const CountingLoop& fronts_;
+  const CountingLoop& crests_;
+  bool active_;
+};
 
 // For each circle of A (radius r1), the passes of B's loop whose circles can
 // meet it: |r1 − D| ≤ r2 ≤ r1 + D, widened by a margin far above rounding.
@@ -59,27 +86,17 @@ CountingLoop::Span VisibleSpan(const CountingLoop& loop, double centreX,
 struct MeetingRange {
   MeetingRange(const CountingLoop& inner, double start1, double distance)
       : inner(inner),
-        ranged(inner.step < 0 && std::isfinite(inner.step)),
-        span(-inner.step),
         D(distance),
-        margin(2 * span + 1 +
+        margin(2 * -inner.step + 1 +
                1e-6 * (std::max(std::fabs(start1), std::fabs(inner.start)) +
                        distance)) {}
 
   CountingLoop::Span For(double r1) const {
-    if (!ranged) return {0, inner.passes - 1};
-    const double lastIndex = static_cast<double>(inner.passes - 1);
-    const double lo = std::fabs(r1 - D) - margin;
-    const double hi = r1 + D + margin;
-    return {static_cast<std::int64_t>(std::clamp(
-                std::floor((inner.start - hi) / span), 0.0, lastIndex + 1)),
-            static_cast<std::int64_t>(std::clamp(
-                std::ceil((inner.start - lo) / span), -1.0, lastIndex))};
+    return inner.IndicesWithin(std::fabs(r1 - D) - margin, r1 + D + margin);
   }
 
   const CountingLoop& inner;
-  bool ranged;
-  double span, D, margin;
+  double D, margin;
 };
 
 // Where A's circle r1 meets B's circle r2, as (x from A, y ≥ 0).
@@ -92,33 +109,18 @@ std::optional<std::pair<double, double>> Crossing(double r1, double r2,
 
 }  // namespace
 
-// Runs body(k) for the passes of `loop` in order. With a visible area from
-// the canvas only the passes whose ring about one of the centres can be
-// seen run; without one, all.
-template <class Body>
-void WaveScene::ForVisiblePasses(const CountingLoop& loop,
-                                 std::initializer_list<double> centresX,
-                                 double reach, Body body) const {
-  const auto visible = canvas_.Visible();
-  if (!visible) {
-    for (std::int64_t k = 0; k < loop.passes; ++k) body(k);
-    return;
-  }
-  std::vector<CountingLoop::Span> spans;
-  for (const double x : centresX) {
-    const CountingLoop::Span span = VisibleSpan(loop, x, reach, *visible);
-    if (!span.empty()) spans.push_back(span);
-  }
-  std::sort(spans.begin(), spans.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::int64_t next = 0;  // first pass not yet run
-  for (const CountingLoop::Span& span : spans) {
-    for (std::int64_t k = std::max(next, span.first); k <= span.last; ++k) {
-      body(k);
-    }
-    next = std::max(next, span.last + 1);
-  }
-}
+FrameValues::FrameValues(float wavelength, double separation,
+                         std::int16_t antiphase)
+    : lambda(wavelength),
+      d(separation),
+      xB(kSourceX + kTwipsPerUnit * d),
+      xM(kSourceX + 250.0 * d),
+      h(ToSingle(-250.0 * lambda)),
+      w(ToSingle(-500.0 * lambda)),
+      oB(PhaseOffset(250.0, wavelength, antiphase)),
+      oT(PhaseOffset(250.0, wavelength, 1)),
+      oBT(PhaseOffset(250.0, wavelength,
+                      static_cast<std::int16_t>(1 - antiphase))) {}
 
 WaveScene::WaveScene(Edition edition, Canvas& canvas, FormControls& form)
     : edition_(edition), canvas_(canvas), form_(form) {}
@@ -171,77 +173,53 @@ void WaveScene::StepFrame() {
   canvas_.SetDrawWidth(4);
   canvas_.SetDrawStyle(kDotted);
 
-  Wavelength = ToSingle(TextToNumber(form_.Text1()));
+  Wavelength = DrawnWavelength(TextToNumber(form_.Text1()));
   Separation = TextToNumber(form_.Text2());
-  if (Wavelength == 0) Wavelength = kFallback;
   if (Separation == 0) Separation = 0.1;
-  // Below a tenth of a unit the fronts lie closer than a pixel and the work
-  // grows as 1/wavelength squared: such a wavelength is drawn as 0.1.
-  if (std::fabs(Wavelength) < kFallback) {
-    Wavelength = std::copysign(kFallback, Wavelength);
-  }
   if (edition_ == Edition::Six) Antiphase = 0;
+  const FrameValues v(Wavelength, Separation, Antiphase);
 
-  const double lambda = Wavelength;
-  const double d = Separation;
-  const double xB = kSourceX + kTwipsPerUnit * d;
-
-  if (Antiphase == 0 && ShowAntinodal == 1) DrawHyperbolas(1, kAntinodal);
-  if (Antiphase == 1 && ShowAntinodal == 1) DrawHyperbolas(0.5, kAntinodal);
-  if (Antiphase == 0 && ShowNodal == 1) DrawHyperbolas(0.5, kNodal);
-  if (Antiphase == 1 && ShowNodal == 1) DrawHyperbolas(1, kNodal);
+  if (Antiphase == 0 && ShowAntinodal == 1) DrawHyperbolas(v, 1, kAntinodal);
+  if (Antiphase == 1 && ShowAntinodal == 1) DrawHyperbolas(v, 0.5, kAntinodal);
+  if (Antiphase == 0 && ShowNodal == 1) DrawHyperbolas(v, 0.5, kNodal);
+  if (Antiphase == 1 && ShowNodal == 1) DrawHyperbolas(v, 1, kNodal);
 
   FrontRadius += kFrontAdvance;
   const double front = static_cast<double>(FrontRadius);
-  const double h = ToSingle(-250.0 * lambda);
-  const double w = ToSingle(-500.0 * lambda);
-  const double oB = PhaseOffset(250.0, Wavelength, Antiphase);
-
+  const auto view = canvas_.Visible();
   canvas_.SetFillStyle(kFillHollow);
-  const CountingLoop fronts(front, 0, h);
-  const CountingLoop crestsA(front, 0, w);
-  const CountingLoop crestsB(front - oB, 0, w);
-  // A front that a crest of the same source repaints later (same centre,
-  // radius and pen) cannot be seen; where the canvas tells what it shows it
-  // is left out. Crests lie every second front.
-  const bool leaveCovered = canvas_.Visible().has_value();
-  const auto covered = [&](const CountingLoop& crests, std::int64_t k) {
-    if (!leaveCovered) return false;
-    const std::int64_t j = k / 2;
-    for (const std::int64_t c : {j, j + 1}) {
-      if (c < crests.passes && crests.At(c) == fronts.At(k)) return true;
-    }
-    return false;
-  };
-  ForVisiblePasses(fronts, {kSourceX, xB}, 0, [&](std::int64_t k) {
-    const double r = fronts.At(k);
-    if (!covered(crestsA, k)) DrawCircle(kSourceX, kSourceY, r, kFrontA);
-    if (!covered(crestsB, k)) DrawCircle(xB, kSourceY, r, kFrontB);
-  });
 
+  // Fronts every half wavelength, then the crests over them.
+  const Passes fronts(front, 0, v.h);
+  const Passes crestsA(front, 0, v.w);
+  const Passes crestsB(front - v.oB, 0, v.w);
+  const RepaintedFronts repaintedA(fronts.loop(), crestsA.loop(), view);
+  const RepaintedFronts repaintedB(fronts.loop(), crestsB.loop(), view);
+  for (const auto [k, r] : fronts.SeenIn(view, {kSourceX, v.xB})) {
+    if (!repaintedA(k)) DrawCircle(kSourceX, kSourceY, r, kFrontA);
+    if (!repaintedB(k)) DrawCircle(v.xB, kSourceY, r, kFrontB);
+  }
   if (edition_ == Edition::Six) {
     // One pass per radius: of two crossing crests the smaller lies on top.
-    const CountingLoop crests(front, 0, w);
-    ForVisiblePasses(crests, {kSourceX, xB}, 0, [&](std::int64_t k) {
-      const double r = crests.At(k);
+    for (const auto [k, r] : crestsA.SeenIn(view, {kSourceX, v.xB})) {
       DrawCircle(kSourceX, kSourceY, r, kCrestA);
-      DrawCircle(xB, kSourceY, r, kCrestB);
-    });
+      DrawCircle(v.xB, kSourceY, r, kCrestB);
+    }
   } else {
-    ForVisiblePasses(crestsA, {kSourceX}, 0, [&](std::int64_t k) {
-      DrawCircle(kSourceX, kSourceY, crestsA.At(k), kCrestA);
-    });
-    ForVisiblePasses(crestsB, {xB}, 0, [&](std::int64_t k) {
-      DrawCircle(xB, kSourceY, crestsB.At(k), kCrestB);
-    });
+    for (const auto [k, r] : crestsA.SeenIn(view, {kSourceX})) {
+      DrawCircle(kSourceX, kSourceY, r, kCrestA);
+    }
+    for (const auto [k, r] : crestsB.SeenIn(view, {v.xB})) {
+      DrawCircle(v.xB, kSourceY, r, kCrestB);
+    }
   }
 
   DrawCircle(kSourceX, kSourceY, kMarkRadius, kSourceMark);
-  DrawCircle(xB, kSourceY, kMarkRadius, kSourceMark);
+  DrawCircle(v.xB, kSourceY, kMarkRadius, kSourceMark);
 
-  if (ShowCrossings == 1) MarkCrossings();
+  if (ShowCrossings == 1) MarkCrossings(v);
 
-  const float labelLeft = ToSingle(kSourceX - 100 + kTwipsPerUnit * d);
+  const float labelLeft = ToSingle(kSourceX - 100 + kTwipsPerUnit * v.d);
   if (std::isfinite(labelLeft)) form_.SetLabel5Left(labelLeft);
 }
 
@@ -266,9 +244,10 @@ std::vector<double> WaveScene::Members(double offset) const {
   return members;
 }
 
-void WaveScene::DrawHyperbolas(double offset, Color color) {
-  const double d = Separation;
-  const double xM = kSourceX + 250.0 * d;
+void WaveScene::DrawHyperbolas(const FrameValues& v, double offset,
+                               Color color) {
+  const double d = v.d;
+  const double xM = v.xM;
 
   ForMembers(offset, [&](double, double A) {
     const double A2 = A * A;
@@ -297,44 +276,46 @@ void WaveScene::DrawHyperbolas(double offset, Color color) {
   if (offset == 1) DrawLine(xM, 0, xM, 15000, color);
 }
 
-void WaveScene::MarkCrossings() {
+// Crest crossings: A's crests (from the front) with B's (from front − oB);
+// trough crossings: A's troughs (front − oT) with B's (front − oBT). Each
+// crossing is marked above and below the line of the sources.
+void WaveScene::MarkCrossings(const FrameValues& v) {
   const double markerRadius = TextToNumber(form_.Text3());
   const double front = static_cast<double>(FrontRadius);
-  const double w = ToSingle(-500.0 * static_cast<double>(Wavelength));
-  const double oB = PhaseOffset(250.0, Wavelength, Antiphase);
-  const double oT = PhaseOffset(250.0, Wavelength, 1);
-  const double oBT =
-      PhaseOffset(250.0, Wavelength, static_cast<std::int16_t>(1 - Antiphase));
-  const double crestStart = front - oB;
-  const double troughStart = front - oBT;
+  if (DrawOnlyTheCoveringDot(v, markerRadius)) return;
+  MarkGroup(v, front, front - v.oB, markerRadius, kCrestMarker);
+  MarkGroup(v, front - v.oT, front - v.oBT, markerRadius, kTroughMarker);
+}
 
-  if (const auto visible = canvas_.Visible()) {
-    // A circle of negative or infinite radius shows nothing.
-    if (!(markerRadius >= 0) || !std::isfinite(markerRadius)) return;
-    // Dots that each cover the whole visible area: only the last one drawn
-    // can be seen. Found from the end, it spares testing every pair.
-    const Rect area{visible->left, visible->top, visible->right,
-                    visible->bottom};
-    const struct {
-      double start1, start2;
-      Color color;
-    } groups[] = {{front - oT, troughStart, kTroughMarker},
-                  {front, crestStart, kCrestMarker}};
-    for (const auto& g : groups) {
-      const auto last = LastCrossing(g.start1, g.start2, w);
-      if (!last) continue;  // no dot in this group: look at the one before
-      const Point top{kSourceX + last->first, kSourceY - last->second};
-      if (markerRadius < FarthestDistance(top, area)) break;
-      canvas_.SetFillColor(g.color);
-      canvas_.SetFillStyle(kFillSolid);
-      DrawCircle(kSourceX + last->first, kSourceY + last->second, markerRadius,
-                 g.color);
-      DrawCircle(top.x, top.y, markerRadius, g.color);
-      return;
-    }
+// Where the canvas tells what it shows: a dot of negative or infinite
+// radius shows nothing, and when the dots each cover the whole visible area
+// only the last one drawn can be seen. Found from the end, that spares
+// testing every pair. True when nothing more is to be drawn.
+bool WaveScene::DrawOnlyTheCoveringDot(const FrameValues& v,
+                                       double markerRadius) {
+  const auto visible = canvas_.Visible();
+  if (!visible) return false;
+  if (!(markerRadius >= 0) || !std::isfinite(markerRadius)) return true;
+  const Rect area{visible->left, visible->top, visible->right, visible->bottom};
+  const double front = static_cast<double>(FrontRadius);
+  const struct {
+    double start1, start2;
+    Color color;
+  } groups[] = {{front - v.oT, front - v.oBT, kTroughMarker},
+                {front, front - v.oB, kCrestMarker}};
+  for (const auto& g : groups) {
+    const auto last = LastCrossing(g.start1, g.start2, v.w);
+    if (!last) continue;  // no dot in this group: look at the one before
+    const Point top{kSourceX + last->first, kSourceY - last->second};
+    if (markerRadius < FarthestDistance(top, area)) return false;
+    canvas_.SetFillColor(g.color);
+    canvas_.SetFillStyle(kFillSolid);
+    DrawCircle(kSourceX + last->first, kSourceY + last->second, markerRadius,
+               g.color);
+    DrawCircle(top.x, top.y, markerRadius, g.color);
+    return true;
   }
-  MarkGroup(front, crestStart, w, markerRadius, kCrestMarker);
-  MarkGroup(front - oT, troughStart, w, markerRadius, kTroughMarker);
+  return false;
 }
 
 // The crossing (x, y) of the last pair of circles that meet, in the order
@@ -362,11 +343,11 @@ std::optional<std::pair<double, double>> WaveScene::LastCrossing(
 // |r1 − D| ≤ r2 ≤ r1 + D (D the distance of the sources in twips), so for
 // each r1 only that range of r2, widened by a margin far above rounding,
 // is tested; every pair outside it would fail the test r1² < x² anyway.
-void WaveScene::MarkGroup(double start1, double start2, double step,
+void WaveScene::MarkGroup(const FrameValues& v, double start1, double start2,
                           double markerRadius, Color color) {
   // Where the canvas tells what it shows, only marks that can be seen: a
   // mark lies r1 from A and r2 from B, and reaches |R| around itself.
-  ForCrossings(start1, start2, step, std::fabs(markerRadius), canvas_.Visible(),
+  ForCrossings(start1, start2, v.w, std::fabs(markerRadius), canvas_.Visible(),
                [&](double x, double y) {
                  canvas_.SetFillColor(color);
                  canvas_.SetFillStyle(kFillSolid);
@@ -426,25 +407,22 @@ PictureSummary WaveScene::Summarize(const VisibleArea& area) const {
 
   // The same groups as MarkCrossings; a crossing on the line of the
   // sources (y = 0) is one dot, though it is drawn twice.
+  const FrameValues v(Wavelength, Separation, Antiphase);
   const double front = static_cast<double>(FrontRadius);
-  const double w = ToSingle(-500.0 * static_cast<double>(Wavelength));
   const auto count = [&](double start1, double start2) {
     std::int64_t dots = 0;
     const auto seen = [&](double x, double y) {
       return x >= area.left && x <= area.right && y >= area.top &&
              y <= area.bottom;
     };
-    ForCrossings(start1, start2, w, 0, area, [&](double x, double y) {
+    ForCrossings(start1, start2, v.w, 0, area, [&](double x, double y) {
       dots += seen(kSourceX + x, kSourceY + y) ? 1 : 0;
       if (y != 0) dots += seen(kSourceX + x, kSourceY - y) ? 1 : 0;
     });
     return dots;
   };
-  s.crestDots = count(front, front - PhaseOffset(250.0, Wavelength, Antiphase));
-  s.troughDots =
-      count(front - PhaseOffset(250.0, Wavelength, 1),
-            front - PhaseOffset(250.0, Wavelength,
-                                static_cast<std::int16_t>(1 - Antiphase)));
+  s.crestDots = count(front, front - v.oB);
+  s.troughDots = count(front - v.oT, front - v.oBT);
   return s;
 }
 

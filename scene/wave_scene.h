@@ -28,9 +28,23 @@ class FormControls {
 // Six: sources always in phase, crests of A and B drawn in one pass.
 enum class Edition { Full, Six };
 
-// The state of the picture and the operations that change it. Every
-// operation but InitScene ends with a complete frame drawn on the canvas.
 struct CountingLoop;
+
+// The values a frame derives from the wavelength λ and the distance d (in
+// length units of 500 twips, after the zero rule), computed once a frame:
+//   xB  = 4000 + 500·d                  x of source B (A is at 4000, 4000)
+//   xM  = 4000 + 250·d                  midpoint, centre of the line families
+//   h   = single(−250·λ)                step between fronts, half a wavelength
+//   w   = single(−500·λ)                step between crests, a wavelength
+//   oB  = single(250·λ·Antiphase)       B's outermost crest inside the front
+//   oT  = single(250·λ)                 A's outermost trough inside the front
+//   oBT = single(250·λ·(1 − Antiphase)) B's outermost trough inside the front
+// single(…) rounds once to single precision; with Antiphase 0 the offsets
+// oB (and with 1, oBT) are 0 outright, even for an infinite λ.
+struct FrameValues {
+  FrameValues(float wavelength, double separation, std::int16_t antiphase);
+  double lambda, d, xB, xM, h, w, oB, oT, oBT;
+};
 
 // What a frame shows, told in numbers: for a screen reader.
 struct PictureSummary {
@@ -45,6 +59,16 @@ struct PictureSummary {
   std::int64_t crestDots = 0, troughDots = 0;
 };
 
+// The state of the picture and the operations that change it. Every
+// operation but InitScene ends with a complete frame drawn on the canvas.
+//
+// A frame (StepFrame): clear; read λ and d from the boxes; draw the line
+// families that are on; advance the front by 100 twips; draw both sources'
+// fronts every half wavelength from the front inwards (A's then B's at each
+// radius), A's crests, B's crests, the two source marks; mark where crests
+// meet and where troughs meet; move label B to 100 twips left of source B.
+// Where the canvas tells what it shows, shapes that cannot be seen are left
+// out; the calls that remain are the same calls in the same order.
 class WaveScene {
  public:
   WaveScene(Edition edition, Canvas& canvas, FormControls& form);
@@ -72,22 +96,19 @@ class WaveScene {
   PictureSummary Summarize(const VisibleArea& area) const;
 
  private:
-  void DrawHyperbolas(double offset, Color color);
+  void DrawHyperbolas(const FrameValues& v, double offset, Color color);
   // Runs body(a, A) for each member a family of that offset draws: path
   // difference a wavelengths, half of it A length units.
   template <class Body>
   void ForMembers(double offset, Body body) const;
   std::vector<double> Members(double offset) const;
-  void MarkCrossings();
-  template <class Body>
-  void ForVisiblePasses(const CountingLoop& loop,
-                        std::initializer_list<double> centresX, double reach,
-                        Body body) const;
+  void MarkCrossings(const FrameValues& v);
+  bool DrawOnlyTheCoveringDot(const FrameValues& v, double markerRadius);
   std::optional<std::pair<double, double>> LastCrossing(double start1,
                                                         double start2,
                                                         double step) const;
-  void MarkGroup(double start1, double start2, double step, double markerRadius,
-                 Color color);
+  void MarkGroup(const FrameValues& v, double start1, double start2,
+                 double markerRadius, Color color);
   // Runs body(x, y) for each crossing (x from A, y ≥ 0) of A's circles
   // (radii start1, start1 + step, …) with B's (start2, …); with an area,
   // only those whose dots of radius `reach` can touch it.
