@@ -296,7 +296,11 @@ void FormWindow::Fail(const QString& what) {
                         QStringLiteral("実行時エラーが発生しました。\n%1\n"
                                        "プログラムを終了します。")
                             .arg(what));
+  // exit() ends only an event loop that runs. A failure before the loop
+  // starts (in the load handler, or while the window is shown) ends it as
+  // soon as it does.
   QCoreApplication::exit(1);
+  QTimer::singleShot(0, this, [] { QCoreApplication::exit(1); });
 }
 
 void FormWindow::Load() {

@@ -180,7 +180,8 @@ TEST_P(MonkeyTest, RandomUseLeavesTheWindowAliveAndTheSceneValid) {
   std::printf("%s: %ld actions in %ld s, front radius %lld (seed %u)\n",
               edition.name, actions, seconds,
               static_cast<long long>(w->scene().FrontRadius), seed);
-  EXPECT_GT(actions, 0);
+  // A handler that hangs or crawls leaves the monkey all but idle.
+  EXPECT_GE(actions, seconds) << "fewer than one action a second";
 }
 
 INSTANTIATE_TEST_SUITE_P(

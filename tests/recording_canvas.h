@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ class RecordingCanvas : public Canvas {
   void SetDrawStyle(int style) override;
   void SetFillStyle(int style) override;
   void SetFillColor(Color color) override;
+
+  // The area the canvas reports as shown: none (the default) gets every
+  // call of the rules; with one the frame may leave out what cannot be seen.
+  std::optional<VisibleArea> area;
+  std::optional<VisibleArea> Visible() const override { return area; }
 
   std::vector<Call> calls;
 

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -353,37 +356,55 @@ TEST(WaveSceneTest, WavelengthsBelowATenthAreDrawnAsATenth) {
   }
 }
 
+struct ExtremeRow {
+  const char* name;
+  const char *t1, *t2;
+};
+
+class ExtremeTextsTest : public ::testing::TestWithParam<ExtremeRow> {};
+
 // Every call carries finite values and a frame's work stays bounded.
-TEST(WaveSceneTest, ExtremeTextsGiveFiniteBoundedFrames) {
-  const std::vector<std::pair<std::string, std::string>> inputs = {
-      {"1e400", "6"},       {"2", "1e400"},   {"-1e400", "-1e400"},
-      {"1e39", "6"},        {"1e38", "1e38"}, {"2", "1e300"},
-      {"1e-300", "1e-300"}, {"-0.1", "-1e9"}, {"0.1", "1000"},
-      {"-2", "-6"},         {"2", "1e-320"},  {"1e-45", "6"},
-      {"3e38", "-1e20"},    {"2", "-1e400"},
-  };
-  for (const auto& [t1, t2] : inputs) {
-    for (Edition edition : {Edition::Full, Edition::Six}) {
-      for (std::int16_t phase : {0, 1}) {
-        Fixture f(edition);
-        f.form.text1 = t1;
-        f.form.text2 = t2;
-        f.form.text3 = "1e400";
-        f.scene.ShowAntinodal = f.scene.ShowNodal = 1;
-        f.scene.Antiphase = phase;
-        f.scene.FrontRadius = 10000;
-        f.Step();
-        EXPECT_LT(f.canvas.calls.size(), 500000u) << t1 << " " << t2;
-        for (const Call& c : f.canvas.calls) {
-          ASSERT_TRUE(std::isfinite(c.a) && std::isfinite(c.b) &&
-                      std::isfinite(c.c) && std::isfinite(c.d))
-              << t1 << " " << t2 << ": " << c;
-        }
-        for (float left : f.form.label5Lefts) EXPECT_TRUE(std::isfinite(left));
+TEST_P(ExtremeTextsTest, GiveFiniteBoundedFrames) {
+  const auto& [name, t1, t2] = GetParam();
+  for (Edition edition : {Edition::Full, Edition::Six}) {
+    for (std::int16_t phase : {0, 1}) {
+      Fixture f(edition);
+      f.form.text1 = t1;
+      f.form.text2 = t2;
+      f.form.text3 = "1e400";
+      f.scene.ShowAntinodal = f.scene.ShowNodal = 1;
+      f.scene.Antiphase = phase;
+      f.scene.FrontRadius = 10000;
+      f.Step();
+      EXPECT_LT(f.canvas.calls.size(), 500000u);
+      for (const Call& c : f.canvas.calls) {
+        ASSERT_TRUE(std::isfinite(c.a) && std::isfinite(c.b) &&
+                    std::isfinite(c.c) && std::isfinite(c.d))
+            << c;
       }
+      for (float left : f.form.label5Lefts) EXPECT_TRUE(std::isfinite(left));
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ExtremeTextsTest,
+    ::testing::Values(ExtremeRow{"wavelength_overflows", "1e400", "6"},
+                      ExtremeRow{"distance_overflows", "2", "1e400"},
+                      ExtremeRow{"both_overflow_negative", "-1e400", "-1e400"},
+                      ExtremeRow{"wavelength_past_single", "1e39", "6"},
+                      ExtremeRow{"both_near_single_max", "1e38", "1e38"},
+                      ExtremeRow{"distance_huge", "2", "1e300"},
+                      ExtremeRow{"both_tiny", "1e-300", "1e-300"},
+                      ExtremeRow{"negative_tenth_far_left", "-0.1", "-1e9"},
+                      ExtremeRow{"tenth_far_apart", "0.1", "1000"},
+                      ExtremeRow{"both_negative", "-2", "-6"},
+                      ExtremeRow{"distance_subnormal", "2", "1e-320"},
+                      ExtremeRow{"wavelength_single_subnormal", "1e-45", "6"},
+                      ExtremeRow{"single_max_against_negative", "3e38",
+                                 "-1e20"},
+                      ExtremeRow{"distance_overflows_negative", "2", "-1e400"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(WaveSceneTest, InfiniteWavelengthStillDrawsTheOutermostFront) {
   Fixture f;
@@ -488,57 +509,204 @@ TEST(WaveSceneTest, ResetRestoresSwitchesButKeepsThePhase) {
   EXPECT_EQ(red, (std::vector<float>{600}));  // drawn in antiphase
 }
 
-// The frame issues exactly the calls of the word-for-word rules, whatever
-// it skips in bulk. Each row: texts, front radius before the call, layers.
-TEST(WaveSceneTest, SameCallsAsTheLiteralRules) {
-  struct Row {
-    const char *t1, *t2, *t3;
-    std::int64_t front;
-  };
-  const std::vector<Row> rows = {
-      {"2", "6", "100", 1000},       {"2", "6", "100", 1900},
-      {"2", "6", "100", 20000},      {"2.3", "4.7", "80", 15000},
-      {"0.7", "2.1", "100", 8000},   {"0.1", "6", "100", 3000},
-      {"1", "0.3", "50", 6000},      {"3", "-5", "100", 12000},
-      {"0.25", "1000", "100", 1000}, {"2", "1e-9", "100", 4000},
-      {"1.5", "40", "30", 30000},    {"-2", "-6", "100", 2000},
-      {"5", "2", "", 2500},          {"0.33", "7.77", "100", 9000},
-  };
-  for (const Row& row : rows) {
-    for (Edition edition : {Edition::Full, Edition::Six}) {
-      for (int layers = 0; layers < 16; layers += 5) {
-        RecordingCanvas actualCanvas, literalCanvas;
-        FakeForm form;
-        form.text1 = row.t1;
-        form.text2 = row.t2;
-        form.text3 = row.t3;
-        WaveScene actual(edition, actualCanvas, form);
-        WaveScene literal(edition, literalCanvas, form);
-        for (WaveScene* s : {&actual, &literal}) {
-          s->InitScene();
-          s->FrontRadius = row.front;
-          s->ShowAntinodal = layers & 1;
-          s->ShowNodal = (layers >> 1) & 1;
-          s->ShowCrossings = (layers >> 2) & 1 ? 1 : 0;
-          s->Antiphase = edition == Edition::Full ? (layers >> 3) & 1 : 0;
-        }
-        if (std::string(row.t2) == "-6") {
-          // both negative: the rules take square roots of negatives there
-          actual.ShowAntinodal = actual.ShowNodal = 0;
-          literal.ShowAntinodal = literal.ShowNodal = 0;
-        }
-        actual.StepFrame();
-        testing::LiteralStepFrame(literal, literalCanvas, form);
-        ASSERT_EQ(actualCanvas.calls.size(), literalCanvas.calls.size())
-            << row.t1 << " " << row.t2 << " front " << row.front << " layers "
-            << layers;
-        for (std::size_t i = 0; i < actualCanvas.calls.size(); ++i) {
-          ASSERT_EQ(actualCanvas.calls[i], literalCanvas.calls[i])
-              << "call " << i << " for " << row.t1 << " " << row.t2;
-        }
-        EXPECT_EQ(actual.FrontRadius, literal.FrontRadius);
-      }
+// Inputs of the frame tests: texts and the front radius before the call.
+struct FrameRow {
+  const char* name;
+  const char *t1, *t2, *t3;
+  std::int64_t front;
+};
+
+const FrameRow kFrameRows[] = {
+    {"defaults_first_frame", "2", "6", "100", 1000},
+    {"defaults_markers_meet", "2", "6", "100", 1900},
+    {"defaults_far_out", "2", "6", "100", 20000},
+    {"fractions", "2.3", "4.7", "80", 15000},
+    {"short_wave_close_sources", "0.7", "2.1", "100", 8000},
+    {"tenth", "0.1", "6", "100", 3000},
+    {"sources_closer_than_a_wave", "1", "0.3", "50", 6000},
+    {"b_left_of_a", "3", "-5", "100", 12000},
+    {"sources_far_apart", "0.25", "1000", "100", 1000},
+    {"sources_almost_together", "2", "1e-9", "100", 4000},
+    {"many_members", "1.5", "40", "30", 30000},
+    {"both_negative", "-2", "-6", "100", 2000},
+    {"no_marker_size", "5", "2", "", 2500},
+    {"odd_values", "0.33", "7.77", "100", 9000},
+    {"dots_cover_the_view", "2", "6", "20000", 9000},
+    {"negative_dots", "1", "3", "-40", 7000},
+};
+
+// One scene per edition and layer combination, set up for a row.
+template <class Body>
+void ForEachSetting(const FrameRow& row, Body body) {
+  for (Edition edition : {Edition::Full, Edition::Six}) {
+    for (int layers = 0; layers < 16; layers += 5) {
+      const auto setUp = [&](WaveScene& s) {
+        s.InitScene();
+        s.FrontRadius = row.front;
+        // Both negative: the rules take square roots of negatives there.
+        const bool lines = std::string(row.t2) != "-6";
+        s.ShowAntinodal = lines ? layers & 1 : 0;
+        s.ShowNodal = lines ? (layers >> 1) & 1 : 0;
+        s.ShowCrossings = (layers >> 2) & 1 ? 1 : 0;
+        s.Antiphase = edition == Edition::Full ? (layers >> 3) & 1 : 0;
+      };
+      body(edition, layers, setUp);
     }
+  }
+}
+
+class FrameRowTest : public ::testing::TestWithParam<FrameRow> {};
+
+// The frame issues exactly the calls of the word-for-word rules, whatever
+// it skips in bulk.
+TEST_P(FrameRowTest, SameCallsAsTheLiteralRules) {
+  const FrameRow& row = GetParam();
+  ForEachSetting(row, [&](Edition edition, int layers, const auto& setUp) {
+    RecordingCanvas actualCanvas, literalCanvas;
+    FakeForm form;
+    form.text1 = row.t1;
+    form.text2 = row.t2;
+    form.text3 = row.t3;
+    WaveScene actual(edition, actualCanvas, form);
+    WaveScene literal(edition, literalCanvas, form);
+    setUp(actual);
+    setUp(literal);
+    actual.StepFrame();
+    testing::LiteralStepFrame(literal, literalCanvas, form);
+    ASSERT_EQ(actualCanvas.calls.size(), literalCanvas.calls.size())
+        << "layers " << layers;
+    for (std::size_t i = 0; i < actualCanvas.calls.size(); ++i) {
+      ASSERT_EQ(actualCanvas.calls[i], literalCanvas.calls[i])
+          << "call " << i << ", layers " << layers;
+    }
+    EXPECT_EQ(actual.FrontRadius, literal.FrontRadius);
+  });
+}
+
+// Distances from a point to a rectangle, worked out apart from the
+// geometry the frame uses.
+double Nearest(double x, double y, const VisibleArea& a) {
+  const double dx = std::max({a.left - x, 0.0, x - a.right});
+  const double dy = std::max({a.top - y, 0.0, y - a.bottom});
+  return std::hypot(dx, dy);
+}
+double Farthest(double x, double y, const VisibleArea& a) {
+  return std::hypot(std::max(x - a.left, a.right - x),
+                    std::max(y - a.top, a.bottom - y));
+}
+
+// Why a call left out cannot be seen, or nothing when it could be.
+std::string Unseen(const std::vector<Call>& frame, std::size_t i,
+                   const VisibleArea& area) {
+  const Call& c = frame[i];
+  if (c.op != Op::Circle) return "";
+  if (c.c < 0) return "negative radius";
+  if (Nearest(c.a, c.b, area) > c.c) return "wholly outside";
+  if (c.fillStyle == kFillHollow && Farthest(c.a, c.b, area) < c.c) {
+    return "ring around the whole area";
+  }
+  for (std::size_t j = i + 1; j < frame.size(); ++j) {
+    const Call& later = frame[j];
+    if (later.op != Op::Circle) continue;
+    if (later.a == c.a && later.b == c.b && later.c == c.c &&
+        later.drawWidth == c.drawWidth && later.fillStyle == c.fillStyle) {
+      return "repainted later";
+    }
+    if (later.fillStyle == kFillSolid && later.c >= 0 &&
+        Farthest(later.a, later.b, area) <= later.c) {
+      return "a later dot covers the area";
+    }
+  }
+  return "";
+}
+
+// The calls that put pixels on the canvas, each with the settings in force.
+// Settings calls are left aside: leaving out a shape may leave out the
+// settings made for it, and what they did shows in the shapes' settings.
+std::vector<Call> Drawing(const std::vector<Call>& calls) {
+  std::vector<Call> drawing;
+  for (const Call& c : calls) {
+    if (c.op == Op::Cls || c.op == Op::Circle || c.op == Op::Line) {
+      drawing.push_back(c);
+    }
+  }
+  return drawing;
+}
+
+// With a visible area the frame's drawing calls are a subsequence of those
+// without one, and each call left out could not be seen.
+void ExpectOnlyUnseenLeftOut(const FakeForm& inputs, Edition edition,
+                             const std::function<void(WaveScene&)>& setUp,
+                             const VisibleArea& area) {
+  RecordingCanvas all, pruned;
+  pruned.area = area;
+  FakeForm form = inputs;
+  WaveScene full(edition, all, form);
+  WaveScene seen(edition, pruned, form);
+  setUp(full);
+  setUp(seen);
+  full.StepFrame();
+  seen.StepFrame();
+  const std::vector<Call> every = Drawing(all.calls);
+  const std::vector<Call> kept = Drawing(pruned.calls);
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < every.size(); ++i) {
+    if (k < kept.size() && kept[k] == every[i]) {
+      ++k;
+      continue;
+    }
+    ASSERT_NE(Unseen(every, i, area), "")
+        << "left out but visible: " << every[i] << " (call " << i << ")";
+  }
+  EXPECT_EQ(k, kept.size()) << "calls made that the rules do not make";
+}
+
+TEST_P(FrameRowTest, LeavesOutOnlyWhatCannotBeSeen) {
+  const FrameRow& row = GetParam();
+  FakeForm form;
+  form.text1 = row.t1;
+  form.text2 = row.t2;
+  form.text3 = row.t3;
+  // The window's area, padded by the widest pen, and a corner of it.
+  const VisibleArea window{-60, -60, 10290, 7200};
+  const VisibleArea corner{5000, -60, 8000, 3000};
+  ForEachSetting(row, [&](Edition edition, int layers, const auto& setUp) {
+    for (const VisibleArea& area : {window, corner}) {
+      SCOPED_TRACE("layers " + std::to_string(layers));
+      ExpectOnlyUnseenLeftOut(form, edition, setUp, area);
+    }
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, FrameRowTest, ::testing::ValuesIn(kFrameRows),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(FramePruningTest, RandomInputsLeaveOutOnlyWhatCannotBeSeen) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> wavelength(0.1, 5), distance(-20, 20),
+      dots(-50, 3000), place(-20000, 20000), size(100, 20000);
+  std::uniform_int_distribution<int> front(10, 400), bit(0, 1);
+  for (int trial = 0; trial < 300; ++trial) {
+    FakeForm form;
+    form.text1 = std::to_string(wavelength(random));
+    form.text2 = std::to_string(distance(random));
+    form.text3 = std::to_string(dots(random));
+    const std::int64_t radius = 100 * front(random);
+    const std::int16_t antinodal = bit(random), nodal = bit(random),
+                       crossings = bit(random), phase = bit(random);
+    const auto setUp = [&](WaveScene& s) {
+      s.InitScene();
+      s.FrontRadius = radius;
+      s.ShowAntinodal = antinodal;
+      s.ShowNodal = nodal;
+      s.ShowCrossings = crossings;
+      s.Antiphase = phase;
+    };
+    const double left = place(random), top = place(random);
+    const VisibleArea area{left, top, left + size(random), top + size(random)};
+    SCOPED_TRACE(form.text1 + " " + form.text2 + " " + form.text3);
+    ExpectOnlyUnseenLeftOut(form, bit(random) ? Edition::Full : Edition::Six,
+                            setUp, area);
   }
 }
 
