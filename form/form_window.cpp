@@ -26,39 +26,23 @@
 namespace wave::form {
 namespace {
 
-constexpr double kTwipsPerInch = 1440;
-
 QString Text(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-double ScreenDpi() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
-}
-
-QSize ClientPixels(const FormLayout& layout, double dpi) {
-  return QSize(TwipsToPixels(layout.clientWidthTwips, dpi),
-               TwipsToPixels(layout.clientHeightTwips, dpi));
+QSize ClientPixels(const FormLayout& layout, const ScreenMapping& mapping) {
+  return QSize(mapping.ToPixels(layout.clientWidthTwips),
+               mapping.ToPixels(layout.clientHeightTwips));
 }
 
 }  // namespace
 
-int TwipsToPixels(double twips, double dotsPerInch) {
-  const double pixels = twips * dotsPerInch / kTwipsPerInch;
-  // Keep far-away places representable as widget coordinates.
-  return static_cast<int>(std::lround(std::clamp(pixels, -1e6, 1e6)));
-}
-
-double PixelsToTwips(int pixels, double dotsPerInch) {
-  return pixels * kTwipsPerInch / dotsPerInch;
-}
-
 FormWindow::FormWindow(Edition edition, const FormLayout& layout,
                        QWidget* parent)
     : QWidget(parent),
-      canvas_(ClientPixels(layout, ScreenDpi()), kTwipsPerInch / ScreenDpi(),
-              1.0, QApplication::palette().color(QPalette::Window)),
+      mapping_{static_cast<double>(logicalDpiX()), 1.0},
+      canvas_(ClientPixels(layout, mapping_), mapping_.twipsPerPixel(), 1.0,
+              QApplication::palette().color(QPalette::Window)),
       scene_(edition, canvas_, *this),
       clock_(kStoredTimerIntervalMs) {
   InstallAccessibleWidgets();
@@ -66,7 +50,7 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
   setAccessibleName(Text(layout.accessibleName));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_StaticContents);
-  resize(ClientPixels(layout, dotsPerInch()));
+  resize(ClientPixels(layout, mapping_));
   // Under every control: created first.
   picture_ = new PictureView([this] { return DescribePicture(); }, this);
   picture_->setGeometry(rect());
@@ -86,10 +70,7 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
 
 FormWindow::~FormWindow() = default;
 
-double FormWindow::dotsPerInch() const { return logicalDpiX(); }
-
 void FormWindow::BuildControls(const FormLayout& layout) {
-  const double dpi = dotsPerInch();
   std::vector<const ControlRow*> windowed;
   // Labels first: later siblings stack above earlier ones.
   std::vector<const ControlRow*> ordered;
@@ -139,9 +120,9 @@ void FormWindow::BuildControls(const FormLayout& layout) {
       widget->setAccessibleDescription(Text(c->description));
       descriptions_.emplace(std::string(c->name), Text(c->description));
     }
-    widget->setGeometry(TwipsToPixels(c->left, dpi), TwipsToPixels(c->top, dpi),
-                        TwipsToPixels(c->width, dpi),
-                        TwipsToPixels(c->height, dpi));
+    widget->setGeometry(mapping_.ToPixels(c->left), mapping_.ToPixels(c->top),
+                        mapping_.ToPixels(c->width),
+                        mapping_.ToPixels(c->height));
     if (c->font != FontVariant::WindowDefault)
       widget->setFont(FontFor(c->font));
     widget->setFocusPolicy(c->focusOrder > 0 ? Qt::StrongFocus : Qt::NoFocus);
@@ -201,8 +182,8 @@ void FormWindow::LabelControls() {
 }
 
 QString FormWindow::DescribePicture() const {
-  const VisibleArea client{0, 0, PixelsToTwips(width(), dotsPerInch()),
-                           PixelsToTwips(height(), dotsPerInch())};
+  const VisibleArea client{0, 0, mapping_.ToTwips(width()),
+                           mapping_.ToTwips(height())};
   return QString::fromStdString(
       wave::DescribePicture(scene_.Summarize(client)));
 }
@@ -330,11 +311,12 @@ std::string FormWindow::Text3() const {
 
 void FormWindow::SetLabel5Left(float twips) {
   QLabel* l = label("Label5");
-  l->move(TwipsToPixels(twips, dotsPerInch()), l->y());
+  l->move(mapping_.ToPixels(twips), l->y());
 }
 
 void FormWindow::FitCanvas() {
   const qreal dpr = devicePixelRatioF();
+  mapping_.devicePixelRatio = dpr;
   const QSize wanted = size().expandedTo(canvas_.logicalSize());
   if (wanted != canvas_.logicalSize() ||
       dpr != canvas_.image().devicePixelRatio()) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "canvas/raster_canvas.h"
+#include "canvas/screen_mapping.h"
 #include "form/animation_clock.h"
 #include "form/control_table.h"
 #include "form/speed_bar.h"
@@ -20,10 +21,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace wave::form {
-
-// Twips to logical pixels at a logical resolution, and back.
-int TwipsToPixels(double twips, double dotsPerInch);
-double PixelsToTwips(int pixels, double dotsPerInch);
 
 // The window Form1 of either edition: controls built from a table over a
 // client area that shows the retained picture of the scene. The window owns
@@ -46,7 +43,9 @@ class FormWindow : public QWidget, public FormControls {
   WaveScene& scene() { return scene_; }
   const RasterCanvas& canvas() const { return canvas_; }
   AnimationClock& clock() { return clock_; }
-  double dotsPerInch() const;
+  // Twips to pixels for the controls and the picture, at the resolution the
+  // window had when it was made.
+  const ScreenMapping& mapping() const { return mapping_; }
 
   // Runs one event handler to completion, then shows the new picture. A
   // handler that throws ends the program through Fail.
@@ -82,6 +81,7 @@ class FormWindow : public QWidget, public FormControls {
   void StartOrStop();
   void FitCanvas();
 
+  ScreenMapping mapping_;  // before the canvas, which is made from it
   std::map<std::string, QWidget*, std::less<>> controls_;
   std::map<std::string, QString, std::less<>> descriptions_;  // as laid out
   class PictureView* picture_ = nullptr;

@@ -550,7 +550,7 @@ TEST_F(Form1Test, FullWidthNumbersTakeEffectAsTyped) {
   EXPECT_EQ(w->scene().Wavelength, 1.5f);
   EXPECT_EQ(w->scene().Separation, 4.0);
   // Label B follows source B: 3900 + 500 × 4 twips.
-  EXPECT_EQ(w->label("Label5")->x(), form::TwipsToPixels(5900, 96));
+  EXPECT_EQ(w->label("Label5")->x(), w->mapping().ToPixels(5900));
 }
 
 TEST_F(Form1Test, ALeftBoxShowsTheStartOfItsNumber) {
