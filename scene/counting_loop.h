@@ -12,8 +12,9 @@ namespace wave {
 // once, the end included, the counter a running sum. The frame's counters
 // are doubles whose steps are single-precision values, so the running sum
 // equals start + k * step exactly for every radius that occurs, and a pass
-// can be computed from its index instead of walked. A zero step would never
-// move the counter; such a loop ends after its first pass.
+// can be computed from its index instead of walked. A step that would never
+// move the counter (zero, or lost beside the start) ends the loop after its
+// first pass.
 struct CountingLoop {
   double start = 0;
   double step = 0;
@@ -23,7 +24,9 @@ struct CountingLoop {
       : start(startValue), step(stepValue) {
     const bool runs = step < 0 ? start >= end : start <= end;
     if (!runs) return;  // also when start, end or step is NaN
-    if (step == 0) {
+    // A step that does not move the counter (zero, or too small beside an
+    // infinite or huge start) would run forever: one pass.
+    if (start + step == start) {
       passes = 1;
       return;
     }
