@@ -3,7 +3,7 @@
 # A build tree is configured once; after that CMake itself reconfigures when
 # a CMakeLists.txt changes, and this file only when the presets do.
 .PHONY: deps build test test-asan fuzz soak bench package install run run-six \
-        build-release format clean
+        build-release check-options format clean
 
 deps:
 	@./scripts/install-deps
@@ -66,6 +66,10 @@ run-six: build/dev/build.ninja
 	@echo "Building sarvel6 (the first time: a few minutes)"
 	cmake --build --preset dev --target sarvel6
 	./build/dev/six/sarvel6 $(ARGS)
+
+# Every combination of the build options, each in its own tree (slow).
+check-options: deps
+	./scripts/check-build-options
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -53,6 +53,7 @@ struct CanvasFrames {
   }
   void Draw() {
     scene.StepFrame();
+    canvas.Flush();
     benchmark::DoNotOptimize(canvas.image().constBits());
   }
   RasterCanvas canvas{kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240)};

@@ -124,10 +124,7 @@ void RasterCanvas::FlushLines() const {
   pending_.runs.clear();
 }
 
-const QImage& RasterCanvas::image() const {
-  EndPainting();
-  return image_;
-}
+void RasterCanvas::Flush() { EndPainting(); }
 
 void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
   EndPainting();

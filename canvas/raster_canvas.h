@@ -41,8 +41,13 @@ class RasterCanvas : public Canvas {
   void SetFillColor(Color color) override;
   std::optional<VisibleArea> Visible() const override;
 
-  // The picture as drawn so far; ends any painting in progress.
-  const QImage& image() const;
+  // Completes what the calls so far have drawn on the image: batched lines
+  // and dots and the hyperbola layer. A window calls it at the end of the
+  // handler that drew, so that every failure while drawing meets the
+  // handler; then the image holds the whole frame.
+  void Flush();
+  // The picture as of the last Flush.
+  const QImage& image() const { return image_; }
   // Logical size in pixels. What was drawn is kept; new area shows the
   // background. Throws std::bad_alloc when the image cannot be allocated.
   void Resize(QSize pixels, qreal devicePixelRatio);

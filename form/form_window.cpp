@@ -255,6 +255,7 @@ void FormWindow::Handle(const std::function<void()>& handler) {
   if (failed_) return;
   try {
     handler();
+    canvas_.Flush();
   } catch (const std::bad_alloc&) {
     Fail(QStringLiteral("メモリが足りません。"));
     return;
@@ -324,12 +325,12 @@ void FormWindow::FitCanvas() {
   }
 }
 
+// Copies the finished picture; the canvas always covers the whole window.
 void FormWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QImage& image = canvas_.image();
   const qreal dpr = image.devicePixelRatio();
   const QRect r = event->rect();
-  painter.fillRect(r, palette().color(QPalette::Window));
   painter.drawImage(
       QRectF(r), image,
       QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));

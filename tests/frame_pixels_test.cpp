@@ -93,6 +93,7 @@ QImage Draw(CanvasType& canvas, const Row& row, int frames = 1,
     scene.StepFrame();
   }
   EXPECT_EQ(scene.FrontRadius, row.front);
+  canvas.Flush();
   return canvas.image().copy();
 }
 
@@ -170,6 +171,7 @@ TEST(FramePixelsTest, PiledDotsShowTheLastDotOnTop) {
       canvas->Circle(x, y, 600, color);
     }
   }
+  fast.Flush();
   const Difference d = Compare(fast.image(), plain.image());
   EXPECT_LT(d.large, kPixels.width() * kPixels.height() / 50);
   EXPECT_LT(d.mean, 6.0);

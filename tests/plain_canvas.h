@@ -41,8 +41,12 @@ class PlainCanvas : public Canvas {
   void SetFillStyle(int s) override { fill_ = s; }
   void SetFillColor(Color c) override { fillColor_ = c; }
 
-  const QImage& image() {
+  // As the raster canvas: the picture is complete once flushed.
+  void Flush() {
     if (painter_.isActive()) painter_.end();
+  }
+  const QImage& image() {
+    Flush();
     return image_;
   }
 

@@ -19,11 +19,13 @@ RasterCanvas MakeCanvas(qreal dpr = 1) {
   return RasterCanvas(QSize(682, 476), 15, dpr, kBackground);
 }
 
-QColor At(const RasterCanvas& canvas, int x, int y) {
+QColor At(RasterCanvas& canvas, int x, int y) {
+  canvas.Flush();
   return canvas.image().pixelColor(x, y);
 }
 
-int CountNot(const RasterCanvas& canvas, QColor color) {
+int CountNot(RasterCanvas& canvas, QColor color) {
+  canvas.Flush();
   const QImage& image = canvas.image();
   int count = 0;
   for (int y = 0; y < image.height(); ++y) {
@@ -159,6 +161,7 @@ TEST(RasterCanvasTest, DevicePixelRatioDrawsSharperNotBigger) {
   EXPECT_EQ(canvas.image().devicePixelRatio(), 2);
   canvas.SetDrawWidth(4);
   canvas.Line(0, 1500, 10230, 1500, kBlue);  // logical y 100 = device 200
+  canvas.Flush();
   int covered = 0;
   for (int y = 190; y < 210; ++y) {
     if (canvas.image().pixelColor(400, y) == QColor(0, 0, 255)) ++covered;
@@ -203,6 +206,8 @@ TEST(RasterCanvasTest, KeptRingsStayBoundedAndTrue) {
   EXPECT_LE(canvas.keptBytes(), early * 3 / 2);
   RasterCanvas fresh = MakeCanvas();
   frame(fresh, 399);
+  canvas.Flush();
+  fresh.Flush();
   EXPECT_EQ(canvas.image(), fresh.image());
 }
 
