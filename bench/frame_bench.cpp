@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "canvas/raster_canvas.h"
+#include "raster/raster_canvas.h"
 #include "scene/wave_scene.h"
 #include "tests/literal_frame.h"
 #include "tests/plain_canvas.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/raster_canvas.h"
+#include "raster/raster_canvas.h"
 #include "canvas/screen_mapping.h"
 #include "form/animation_clock.h"
 #include "form/control_table.h"

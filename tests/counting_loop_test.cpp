@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "canvas/coverage_mask.h"
+#include "raster/coverage_mask.h"
 
 namespace wave {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/raster_canvas.h"
+#include "raster/raster_canvas.h"
 #include "scene/wave_scene.h"
 #include "tests/plain_canvas.h"
 #include "tests/recording_canvas.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ring rasteriser against the coverage rule it implements, evaluated
 // the slow way for every pixel of the buffer.
-#include "canvas/ring_raster.h"
+#include "raster/ring_raster.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "canvas/coverage_mask.h"
+#include "raster/coverage_mask.h"
 
 namespace wave {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "canvas/ring_raster.h"
+#include "raster/ring_raster.h"
 
 namespace wave {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "canvas/coverage_mask.h"
+#include "raster/coverage_mask.h"
 
 #include <algorithm>
 #include <cmath>

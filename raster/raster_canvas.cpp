@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "canvas/raster_canvas.h"
+#include "raster/raster_canvas.h"
 
-#include "canvas/ring_raster.h"
+#include <QPolygonF>
+#include <map>
+#include <vector>
+
+#include "raster/clip_geometry.h"
+#include "raster/coverage_mask.h"
+#include "raster/ring_raster.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -62,19 +68,169 @@ constexpr double kArcTolerance = 0.05;
 
 }  // namespace
 
+class RasterCanvas::Private {
+ public:
+  Private(QSize pixels, double twipsPerPixel, qreal devicePixelRatio,
+          QColor background);
+  ~Private();
+
+  void Cls();
+  void Circle(float x, float y, float radius, Color color);
+  void Line(float x1, float y1, float x2, float y2, Color color);
+  std::optional<VisibleArea> Visible() const;
+  void Resize(QSize pixels, qreal devicePixelRatio);
+
+  QPainter& Painter();
+  void EndPainting();
+  Rect PixelBounds() const;
+  void StrokeArcs(Point centre, double radius, QColor color);
+  void FillDisc(Point centre, double radius);
+  void RingDirect(Point centre, double radius, Color color);
+  void DrawCircleNow(Point centre, double radius, Color color);
+
+  struct Disc {
+    Point centre;
+    double radius;
+    Color color;
+    int width, style;
+  };
+  void FlushDiscs();
+  void PaintOccluding(const std::vector<Disc>& discs);
+  // Dots whose areas add up to more than this many images are painted
+  // front to back instead.
+  static constexpr double kOccludeOverdraw = 8;
+  static constexpr double kOccludeRadius = 12;  // logical pixels, with pen
+  std::vector<Disc> discs_;
+  double discArea_ = 0;
+  PixelBuffer DirectPixels();
+  void FlushLines();
+  void EndLinePrefix();
+  void DrawLineNow(float x1, float y1, float x2, float y2, Color color);
+  bool StampDisc(Point centre, double radius, Color outline);
+
+  // Segments that continue one another are drawn as one polyline: the
+  // hyperbolas arrive as thousands of joined pieces.
+  struct PendingLines {
+    Color color = 0;
+    int width = 0;
+    int style = 0;
+    std::vector<QPolygonF> runs;  // dotted one-pixel pens
+    bool masked = false;          // solid pens, in mask_
+  };
+  CoverageMask mask_;
+  PendingLines pending_;
+
+  // The lines a frame draws first on the cleared image (the hyperbolas)
+  // depend only on wavelength and distance, which rarely change between
+  // frames: when the calls repeat, the image they made is copied back.
+  struct LineCall {
+    float x1, y1, x2, y2;
+    Color color;
+    int width, style;
+    bool operator==(const LineCall&) const = default;
+  };
+  bool inLinePrefix_ = false;
+  std::vector<LineCall> prefix_;
+  std::vector<LineCall> cachedPrefix_;
+  QImage cachedLayer_;
+
+  // Pre-rendered small filled circles, keyed by their look and the quarter
+  // pixel their centre falls on: the crossing markers come by thousands.
+  struct SpriteKey {
+    float radius;
+    int width, style;
+    Color outline, fill;
+    int phaseX, phaseY;
+    auto operator<=>(const SpriteKey&) const = default;
+  };
+  std::map<SpriteKey, QImage> sprites_;
+  // Coverage of one-coloured dots, by outer radius in device pixels and
+  // quarter phase.
+  struct DotKey {
+    float radius;
+    int phaseX, phaseY;
+    auto operator<=>(const DotKey&) const = default;
+  };
+  std::map<DotKey, RingCoverage> dots_;
+
+  // Coverage of the rings drawn lately, by geometry in device pixels: while
+  // the animation runs, the same radii come round again every few frames
+  // about the same centres. A ring is kept when it comes a second time.
+  struct RingKey {
+    double cx, cy, radius, pen;
+    int width, height;
+    auto operator<=>(const RingKey&) const = default;
+  };
+  struct CachedRing {
+    RingCoverage coverage;
+    bool kept = false;
+    std::uint64_t used = 0;  // the frame that last drew it
+  };
+  static constexpr std::uint64_t kRingFrames = 64;  // kept unused this long
+  static constexpr std::size_t kRingCacheBytes = 16 << 20;
+  static constexpr std::size_t kRingEntryBytes = 128;  // the entry itself
+  std::map<RingKey, CachedRing> rings_;
+  std::size_t ringBytes_ = 0;
+  std::uint64_t frame_ = 0;  // frames begin at Cls
+  RingCoverage scratch_;
+  void EvictRings();
+
+  QImage image_;
+  QSize logical_;
+  double twipsPerPixel_;
+  QColor background_;
+  std::unique_ptr<QPainter> painter_;
+  int drawWidth_ = 1;
+  int drawStyle_ = kSolid;
+  int fillStyle_ = kFillHollow;
+  Color fillColor_ = 0;
+};
+
 RasterCanvas::RasterCanvas(QSize pixels, double twipsPerPixel)
     : RasterCanvas(pixels, twipsPerPixel, 1.0, DefaultBackground()) {}
 
 RasterCanvas::RasterCanvas(QSize pixels, double twipsPerPixel,
                            qreal devicePixelRatio, QColor background)
+    : d_(std::make_unique<Private>(pixels, twipsPerPixel, devicePixelRatio,
+                                   background)) {}
+
+RasterCanvas::~RasterCanvas() = default;
+RasterCanvas::RasterCanvas(RasterCanvas&&) noexcept = default;
+RasterCanvas& RasterCanvas::operator=(RasterCanvas&&) noexcept = default;
+
+void RasterCanvas::Cls() { d_->Cls(); }
+void RasterCanvas::Circle(float x, float y, float radius, Color color) {
+  d_->Circle(x, y, radius, color);
+}
+void RasterCanvas::Line(float x1, float y1, float x2, float y2, Color color) {
+  d_->Line(x1, y1, x2, y2, color);
+}
+void RasterCanvas::SetDrawWidth(int pixels) { d_->drawWidth_ = pixels; }
+void RasterCanvas::SetDrawStyle(int style) { d_->drawStyle_ = style; }
+void RasterCanvas::SetFillStyle(int style) { d_->fillStyle_ = style; }
+void RasterCanvas::SetFillColor(Color color) { d_->fillColor_ = color; }
+std::optional<VisibleArea> RasterCanvas::Visible() const {
+  return d_->Visible();
+}
+void RasterCanvas::Flush() { d_->EndPainting(); }
+const QImage& RasterCanvas::image() const { return d_->image_; }
+void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
+  d_->Resize(pixels, devicePixelRatio);
+}
+QSize RasterCanvas::logicalSize() const { return d_->logical_; }
+std::size_t RasterCanvas::keptBytes() const { return d_->ringBytes_; }
+double RasterCanvas::twipsPerPixel() const { return d_->twipsPerPixel_; }
+
+RasterCanvas::Private::Private(QSize pixels, double twipsPerPixel,
+                               qreal devicePixelRatio, QColor background)
     : image_(NewImage(pixels, devicePixelRatio, background)),
       logical_(pixels),
       twipsPerPixel_(twipsPerPixel),
       background_(background) {}
 
-RasterCanvas::~RasterCanvas() { EndPainting(); }
+RasterCanvas::Private::~Private() { EndPainting(); }
 
-QPainter& RasterCanvas::Painter() {
+QPainter& RasterCanvas::Private::Painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&image_);
     painter_->setRenderHint(QPainter::Antialiasing, true);
@@ -82,23 +238,23 @@ QPainter& RasterCanvas::Painter() {
   return *painter_;
 }
 
-void RasterCanvas::EndPainting() const {
+void RasterCanvas::Private::EndPainting() {
   EndLinePrefix();
   FlushDiscs();
   FlushLines();
   painter_.reset();
 }
 
-std::optional<VisibleArea> RasterCanvas::Visible() const {
+std::optional<VisibleArea> RasterCanvas::Private::Visible() const {
   const double pad = (std::max(drawWidth_, 4) / 2.0 + 2) * twipsPerPixel_;
   return VisibleArea{-pad, -pad, logical_.width() * twipsPerPixel_ + pad,
                      logical_.height() * twipsPerPixel_ + pad};
 }
 
-PixelBuffer RasterCanvas::DirectPixels() const {
+PixelBuffer RasterCanvas::Private::DirectPixels() {
   // Writing into a shared image would detach it from the painter.
   if (!image_.isDetached()) painter_.reset();
-  QImage& image = const_cast<QImage&>(image_);
+  QImage& image = image_;
   return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
           image.height(), image.bytesPerLine() / 4};
 }
@@ -111,22 +267,20 @@ std::uint32_t ToRgb(Color c) {
 }
 }  // namespace
 
-void RasterCanvas::FlushLines() const {
+void RasterCanvas::Private::FlushLines() {
   if (pending_.masked) {
     pending_.masked = false;
     if (!mask_.empty()) mask_.Composite(DirectPixels(), ToRgb(pending_.color));
   }
   if (pending_.runs.empty()) return;
-  QPainter& p = const_cast<RasterCanvas*>(this)->Painter();
+  QPainter& p = Painter();
   p.setPen(MakePen(ToQColor(pending_.color), pending_.width, pending_.style));
   p.setBrush(Qt::NoBrush);
   for (const QPolygonF& run : pending_.runs) p.drawPolyline(run);
   pending_.runs.clear();
 }
 
-void RasterCanvas::Flush() { EndPainting(); }
-
-void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
+void RasterCanvas::Private::Resize(QSize pixels, qreal devicePixelRatio) {
   EndPainting();
   cachedPrefix_.clear();
   cachedLayer_ = QImage();
@@ -142,12 +296,12 @@ void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
   logical_ = pixels;
 }
 
-Rect RasterCanvas::PixelBounds() const {
+Rect RasterCanvas::Private::PixelBounds() const {
   return {0, 0, static_cast<double>(logical_.width()),
           static_cast<double>(logical_.height())};
 }
 
-void RasterCanvas::Cls() {
+void RasterCanvas::Private::Cls() {
   discs_.clear();  // erased before they could be seen
   if (++frame_ % kRingFrames == 0 || ringBytes_ > kRingCacheBytes) {
     EvictRings();
@@ -164,12 +318,8 @@ void RasterCanvas::Cls() {
   inLinePrefix_ = true;
 }
 
-void RasterCanvas::SetDrawWidth(int pixels) { drawWidth_ = pixels; }
-void RasterCanvas::SetDrawStyle(int style) { drawStyle_ = style; }
-void RasterCanvas::SetFillStyle(int style) { fillStyle_ = style; }
-void RasterCanvas::SetFillColor(Color color) { fillColor_ = color; }
-
-void RasterCanvas::Circle(float x, float y, float radius, Color color) {
+void RasterCanvas::Private::Circle(float x, float y, float radius,
+                                   Color color) {
   EndLinePrefix();
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius)) return;
   if (radius < 0) return;
@@ -191,7 +341,7 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   DrawCircleNow(centre, r, color);
 }
 
-void RasterCanvas::DrawCircleNow(Point centre, double r, Color color) {
+void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color) {
   FlushDiscs();
   const double halfPen = std::max(drawWidth_, 1) / 2.0;
   const Rect bounds = PixelBounds();
@@ -231,41 +381,40 @@ void RasterCanvas::DrawCircleNow(Point centre, double r, Color color) {
   StrokeArcs(centre, r, ToQColor(color));
 }
 
-void RasterCanvas::FlushDiscs() const {
+void RasterCanvas::Private::FlushDiscs() {
   if (discs_.empty()) return;
   std::vector<Disc> discs;
   discs.swap(discs_);
   const double area = discArea_ * 3.14159;
   discArea_ = 0;
-  auto* self = const_cast<RasterCanvas*>(this);
   const double imageArea =
       static_cast<double>(logical_.width()) * logical_.height();
   // Small dots stamp cheaply from sprites; large ones piled deep do not.
   const double meanArea = area / static_cast<double>(discs.size());
   if (area > kOccludeOverdraw * imageArea &&
       meanArea > 3.14159 * kOccludeRadius * kOccludeRadius) {
-    self->PaintOccluding(discs);
+    PaintOccluding(discs);
     return;
   }
   const int width = drawWidth_, style = drawStyle_, fill = fillStyle_;
   const Color fillColor = fillColor_;
   for (const Disc& d : discs) {
-    self->drawWidth_ = d.width;
-    self->drawStyle_ = d.style;
-    self->fillStyle_ = kFillSolid;
-    self->fillColor_ = d.color;
-    self->DrawCircleNow(d.centre, d.radius, d.color);
+    drawWidth_ = d.width;
+    drawStyle_ = d.style;
+    fillStyle_ = kFillSolid;
+    fillColor_ = d.color;
+    DrawCircleNow(d.centre, d.radius, d.color);
   }
-  self->drawWidth_ = width;
-  self->drawStyle_ = style;
-  self->fillStyle_ = fill;
-  self->fillColor_ = fillColor;
+  drawWidth_ = width;
+  drawStyle_ = style;
+  fillStyle_ = fill;
+  fillColor_ = fillColor;
 }
 
 // Dots piled many deep: painted from the last to the first, each pixel once,
 // by the last dot whose disc holds its centre. Rims are not antialiased here;
 // the work is bounded by the pixels plus the rows of the dots.
-void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
+void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   FlushLines();
   const PixelBuffer out = DirectPixels();
   const int w = out.width;
@@ -347,7 +496,8 @@ void RasterCanvas::PaintOccluding(const std::vector<Disc>& discs) {
   }
 }
 
-void RasterCanvas::RingDirect(Point centre, double radius, Color color) {
+void RasterCanvas::Private::RingDirect(Point centre, double radius,
+                                       Color color) {
   FlushLines();
   const qreal dpr = image_.devicePixelRatio();
   const PixelBuffer out = DirectPixels();
@@ -376,7 +526,7 @@ void RasterCanvas::RingDirect(Point centre, double radius, Color color) {
 
 // Forgets the rings not drawn in the last frames, or all of them when even
 // those are too many.
-void RasterCanvas::EvictRings() {
+void RasterCanvas::Private::EvictRings() {
   std::erase_if(rings_, [&](const auto& entry) {
     if (frame_ - entry.second.used < kRingFrames) return false;
     ringBytes_ -= kRingEntryBytes + entry.second.coverage.bytes();
@@ -388,7 +538,7 @@ void RasterCanvas::EvictRings() {
   }
 }
 
-void RasterCanvas::FillDisc(Point centre, double radius) {
+void RasterCanvas::Private::FillDisc(Point centre, double radius) {
   FlushLines();
   const double rowStep = 0.5 / image_.devicePixelRatio();
   const std::vector<Point> outline =
@@ -403,7 +553,8 @@ void RasterCanvas::FillDisc(Point centre, double radius) {
   p.drawPolygon(polygon);
 }
 
-void RasterCanvas::StrokeArcs(Point centre, double radius, QColor color) {
+void RasterCanvas::Private::StrokeArcs(Point centre, double radius,
+                                       QColor color) {
   const double margin = std::max(drawWidth_, 1) / 2.0 + 2;
   const auto arcs = VisibleArcs(centre, radius, PixelBounds().Expanded(margin),
                                 kArcTolerance);
@@ -419,7 +570,8 @@ void RasterCanvas::StrokeArcs(Point centre, double radius, QColor color) {
   }
 }
 
-void RasterCanvas::Line(float x1, float y1, float x2, float y2, Color color) {
+void RasterCanvas::Private::Line(float x1, float y1, float x2, float y2,
+                                 Color color) {
   if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) ||
       !std::isfinite(y2)) {
     return;
@@ -432,12 +584,11 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Color color) {
   DrawLineNow(x1, y1, x2, y2, color);
 }
 
-void RasterCanvas::EndLinePrefix() const {
+void RasterCanvas::Private::EndLinePrefix() {
   if (!inLinePrefix_) return;
   inLinePrefix_ = false;
   if (prefix_.empty()) return;
-  auto* self = const_cast<RasterCanvas*>(this);
-  const PixelBuffer out = self->DirectPixels();
+  const PixelBuffer out = DirectPixels();
   if (prefix_ == cachedPrefix_ && cachedLayer_.size() == image_.size()) {
     const auto bytes = static_cast<std::size_t>(image_.bytesPerLine());
     for (int y = 0; y < image_.height(); ++y) {
@@ -449,20 +600,20 @@ void RasterCanvas::EndLinePrefix() const {
   const int width = drawWidth_;
   const int style = drawStyle_;
   for (const LineCall& c : prefix_) {
-    self->drawWidth_ = c.width;
-    self->drawStyle_ = c.style;
-    self->DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color);
+    drawWidth_ = c.width;
+    drawStyle_ = c.style;
+    DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color);
   }
-  self->drawWidth_ = width;
-  self->drawStyle_ = style;
+  drawWidth_ = width;
+  drawStyle_ = style;
   FlushLines();
   painter_.reset();  // the copy must see every pixel
   cachedLayer_ = image_.copy();
   cachedPrefix_ = prefix_;
 }
 
-void RasterCanvas::DrawLineNow(float x1, float y1, float x2, float y2,
-                               Color color) {
+void RasterCanvas::Private::DrawLineNow(float x1, float y1, float x2, float y2,
+                                        Color color) {
   const double margin = std::max(drawWidth_, 1) / 2.0 + 2;
   const auto clipped = ClipSegment({x1 / twipsPerPixel_, y1 / twipsPerPixel_},
                                    {x2 / twipsPerPixel_, y2 / twipsPerPixel_},
@@ -501,7 +652,8 @@ void RasterCanvas::DrawLineNow(float x1, float y1, float x2, float y2,
   runs.push_back(QPolygonF({from, to}));
 }
 
-bool RasterCanvas::StampDisc(Point centre, double radius, Color outline) {
+bool RasterCanvas::Private::StampDisc(Point centre, double radius,
+                                      Color outline) {
   constexpr double kLargestSprite = 48;  // logical pixels
   if (radius > kLargestSprite || drawStyle_ == 5) return false;
   const qreal dpr = image_.devicePixelRatio();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "canvas/ring_raster.h"
+#include "raster/ring_raster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "canvas/plane_geometry.h"
+#include "raster/clip_geometry.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
