@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "raster/ring_raster.h"
+#include "raster/pixels.h"
 
 namespace wave {
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "raster/blend.h"
 #include "raster/clip_geometry.h"
 #include "raster/coverage_mask.h"
 #include "raster/ring_raster.h"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ring rasteriser against the coverage rule it implements, evaluated
 // the slow way for every pixel of the buffer.
+#include "raster/blend.h"
 #include "raster/ring_raster.h"
 
 #include <gtest/gtest.h>
