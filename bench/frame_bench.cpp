@@ -29,7 +29,17 @@ struct Case {
   std::int64_t front;  // radius drawn
   int layers = 7;      // 1 antinodal, 2 nodal, 4 crossing markers
   const char* t3 = "100";
+  QSize pixels = kPixels;  // logical size of the window
+  double ratio = 1;        // device pixels per logical pixel
 };
+
+// The same case in a larger window: maximised on a full-HD screen, or on a
+// 4K screen at scale 2 (1920 × 1080 logical, 3840 × 2160 device pixels).
+Case InWindow(Case c, QSize pixels, double ratio) {
+  c.pixels = pixels;
+  c.ratio = ratio;
+  return c;
+}
 
 Case Dots(const char* t1, const char* t3, std::int64_t front) {
   Case c{t1, "6", front, 7, t3};
@@ -46,7 +56,8 @@ void Configure(WaveScene& scene, const Case& c) {
 
 // The raster canvas at window size, with a scene reading the case's texts.
 struct CanvasFrames {
-  explicit CanvasFrames(const Case& c) {
+  explicit CanvasFrames(const Case& c)
+      : canvas(c.pixels, kTwipsPerPixel, c.ratio, QColor(240, 240, 240)) {
     form.text1 = c.t1;
     form.text2 = c.t2;
     form.text3 = c.t3;
@@ -56,7 +67,7 @@ struct CanvasFrames {
     canvas.Flush();
     benchmark::DoNotOptimize(canvas.image().constBits());
   }
-  RasterCanvas canvas{kPixels, kTwipsPerPixel, 1, QColor(240, 240, 240)};
+  RasterCanvas canvas;
   testing::FakeForm form;
   WaveScene scene{Edition::Full, canvas, form};
 };
@@ -194,7 +205,12 @@ int main(int argc, char** argv) {
        {std::pair{"animated/default/from-r1100", Case{"2", "6", 1100}},
         std::pair{"animated/default/from-r100000", Case{"2", "6", 100000}},
         std::pair{"animated/wavelength1.23/from-r100000",
-                  Case{"1.23", "6", 100000}}}) {
+                  Case{"1.23", "6", 100000}},
+        std::pair{"animated/default/from-r100000/1920x1080",
+                  wave::InWindow(Case{"2", "6", 100000}, QSize(1920, 1080), 1)},
+        std::pair{
+            "animated/default/from-r100000/3840x2160",
+            wave::InWindow(Case{"2", "6", 100000}, QSize(1920, 1080), 2)}}) {
     benchmark::RegisterBenchmark(name, wave::Animated, c)
         ->Unit(benchmark::kMillisecond);
   }
@@ -204,7 +220,13 @@ int main(int argc, char** argv) {
         std::pair{"first-after-edit/wavelength0.1/r10000",
                   Case{"0.1", "6", 10000}},
         std::pair{"first-after-edit/wavelength0.1/dots1000/r10000",
-                  wave::Dots("0.1", "1000", 10000)}}) {
+                  wave::Dots("0.1", "1000", 10000)},
+        std::pair{"first-after-edit/wavelength0.1/dots1000/r10000/1920x1080",
+                  wave::InWindow(wave::Dots("0.1", "1000", 10000),
+                                 QSize(1920, 1080), 1)},
+        std::pair{"first-after-edit/wavelength0.1/dots1000/r10000/3840x2160",
+                  wave::InWindow(wave::Dots("0.1", "1000", 10000),
+                                 QSize(1920, 1080), 2)}}) {
     benchmark::RegisterBenchmark(name, wave::FirstAfterEdit, c)
         ->Unit(benchmark::kMillisecond);
   }
