@@ -8,6 +8,7 @@
 #include "raster/blend.h"
 #include "raster/clip_geometry.h"
 #include "raster/coverage_mask.h"
+#include "raster/ring_cache.h"
 #include "raster/ring_raster.h"
 
 #include <QGuiApplication>
@@ -155,34 +156,15 @@ class RasterCanvas::Private {
   };
   std::map<DotKey, RingCoverage> dots_;
 
-  // Coverage of the rings drawn lately, by geometry in device pixels: while
-  // the animation runs, the same radii come round again every few frames
-  // about the same centres. A ring is kept when it comes a second time.
-  struct RingKey {
-    double cx, cy, radius, pen;
-    int width, height;
-    auto operator<=>(const RingKey&) const = default;
-  };
-  struct CachedRing {
-    RingCoverage coverage;
-    bool kept = false;
-    std::uint64_t used = 0;  // the frame that last drew it
-  };
-  static constexpr std::uint64_t kRingFrames = 64;  // kept unused this long
   // At least this, or twice the image: one turn of radii must fit, or the
   // rings are drawn afresh every frame (at 3840 × 2160 the animated frame
-  // takes 30 ms so, 13 ms with them kept, which then hold about 31 MB).
+  // takes 30 ms so, 12 ms with them kept, which then hold about 31 MB).
   static constexpr std::size_t kRingCacheBytes = 16 << 20;
   std::size_t RingBudget() const {
     return std::max(kRingCacheBytes,
                     2 * static_cast<std::size_t>(image_.sizeInBytes()));
   }
-  static constexpr std::size_t kRingEntryBytes = 128;  // the entry itself
-  std::map<RingKey, CachedRing> rings_;
-  std::size_t ringBytes_ = 0;
-  std::uint64_t frame_ = 0;  // frames begin at Cls
-  RingCoverage scratch_;
-  void EvictRings();
+  RingCache rings_;
 
   QImage image_;
   QSize logical_;
@@ -227,7 +209,7 @@ void RasterCanvas::Resize(QSize pixels, qreal devicePixelRatio) {
   d_->Resize(pixels, devicePixelRatio);
 }
 QSize RasterCanvas::logicalSize() const { return d_->logical_; }
-std::size_t RasterCanvas::keptBytes() const { return d_->ringBytes_; }
+std::size_t RasterCanvas::keptBytes() const { return d_->rings_.bytes(); }
 double RasterCanvas::twipsPerPixel() const { return d_->twipsPerPixel_; }
 
 RasterCanvas::Private::Private(QSize pixels, double twipsPerPixel,
@@ -293,8 +275,7 @@ void RasterCanvas::Private::Resize(QSize pixels, qreal devicePixelRatio) {
   EndPainting();
   cachedPrefix_.clear();
   cachedLayer_ = QImage();
-  rings_.clear();
-  ringBytes_ = 0;
+  rings_.Clear();
   dots_.clear();
   QImage next = NewImage(pixels, devicePixelRatio, background_);
   {
@@ -312,9 +293,7 @@ Rect RasterCanvas::Private::PixelBounds() const {
 
 void RasterCanvas::Private::Cls() {
   discs_.clear();  // erased before they could be seen
-  if (++frame_ % kRingFrames == 0 || ringBytes_ > RingBudget()) {
-    EvictRings();
-  }
+  rings_.NextFrame(RingBudget());
   discArea_ = 0;
   prefix_.clear();  // lines since the last clear are erased unseen
   FlushLines();
@@ -514,42 +493,8 @@ void RasterCanvas::Private::RingDirect(Point centre, double radius,
                                        Color color) {
   FlushLines();
   const qreal dpr = image_.devicePixelRatio();
-  const PixelBuffer out = DirectPixels();
-  const RingKey key{centre.x * dpr, centre.y * dpr,
-                    radius * dpr,   std::max(drawWidth_, 1) * dpr,
-                    out.width,      out.height};
-  const std::uint32_t rgb = ToRgb(color);
-  auto [it, first] = rings_.try_emplace(key);
-  CachedRing& ring = it->second;
-  ring.used = frame_;
-  if (first) {
-    // A ring seen once may never come again: drawn, and only noted.
-    ringBytes_ += kRingEntryBytes;
-    StrokeRing(out, key.cx, key.cy, key.radius, key.pen, rgb);
-    return;
-  }
-  if (!ring.kept) {
-    CoverRing(out.width, out.height, key.cx, key.cy, key.radius, key.pen,
-              scratch_);
-    ring.coverage = scratch_;  // copied to size
-    ring.kept = true;
-    ringBytes_ += ring.coverage.bytes();
-  }
-  LayCoverage(out, ring.coverage, rgb);
-}
-
-// Forgets the rings not drawn in the last frames, or all of them when even
-// those are too many.
-void RasterCanvas::Private::EvictRings() {
-  std::erase_if(rings_, [&](const auto& entry) {
-    if (frame_ - entry.second.used < kRingFrames) return false;
-    ringBytes_ -= kRingEntryBytes + entry.second.coverage.bytes();
-    return true;
-  });
-  if (ringBytes_ > RingBudget()) {
-    rings_.clear();
-    ringBytes_ = 0;
-  }
+  rings_.Stroke(DirectPixels(), centre.x * dpr, centre.y * dpr, radius * dpr,
+                std::max(drawWidth_, 1) * dpr, ToRgb(color));
 }
 
 void RasterCanvas::Private::FillDisc(Point centre, double radius) {

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "raster/ring_cache.h"
+
+#include "raster/ring_raster.h"
+
+namespace wave {
+
+void RingCache::Stroke(const PixelBuffer& out, double cx, double cy,
+                       double radius, double pen, std::uint32_t rgb) {
+  const Key key{cx, cy, radius, pen, out.width, out.height};
+  auto [it, first] = rings_.try_emplace(key);
+  Entry& ring = it->second;
+  ring.used = frame_;
+  if (first) {
+    // A ring seen once may never come again: drawn, and only noted.
+    bytes_ += kEntryBytes;
+    StrokeRing(out, cx, cy, radius, pen, rgb);
+    return;
+  }
+  if (!ring.kept) {
+    CoverRing(out.width, out.height, cx, cy, radius, pen, scratch_);
+    ring.coverage = scratch_;  // copied to size
+    ring.kept = true;
+    bytes_ += ring.coverage.bytes();
+  }
+  LayCoverage(out, ring.coverage, rgb);
+}
+
+void RingCache::NextFrame(std::size_t budget) {
+  if (++frame_ % kUnusedFrames == 0 || bytes_ > budget) Evict(budget);
+}
+
+void RingCache::Clear() {
+  rings_.clear();
+  bytes_ = 0;
+}
+
+// Forgets the rings not drawn in the last frames, or all of them when even
+// those are too many.
+void RingCache::Evict(std::size_t budget) {
+  std::erase_if(rings_, [&](const auto& entry) {
+    if (frame_ - entry.second.used < kUnusedFrames) return false;
+    bytes_ -= kEntryBytes + entry.second.coverage.bytes();
+    return true;
+  });
+  if (bytes_ > budget) Clear();
+}
+
+}  // namespace wave

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+
+#include "raster/blend.h"
+#include "raster/pixels.h"
+
+namespace wave {
+
+// The rings drawn lately, kept as coverage by geometry in device pixels:
+// while the animation runs, the same radii come round again every few
+// frames about the same centres (every ten at the default inputs), and
+// laying kept coverage costs a third of rasterising the ring again. A ring
+// seen once is only noted; the second time its coverage is kept; later it
+// is laid from it. What is not drawn for kUnusedFrames frames goes, and all
+// of it when it outgrows the budget.
+class RingCache {
+ public:
+  static constexpr std::uint64_t kUnusedFrames = 64;
+
+  // Draws the ring (centre, radius and pen in device pixels) in rgb.
+  void Stroke(const PixelBuffer& out, double cx, double cy, double radius,
+              double pen, std::uint32_t rgb);
+  // A new frame begins; forgets what has gone unused, within `budget` bytes.
+  void NextFrame(std::size_t budget);
+  void Clear();
+  std::size_t bytes() const { return bytes_; }
+
+ private:
+  struct Key {
+    double cx, cy, radius, pen;
+    int width, height;
+    auto operator<=>(const Key&) const = default;
+  };
+  struct Entry {
+    RingCoverage coverage;
+    bool kept = false;
+    std::uint64_t used = 0;  // the frame that last drew it
+  };
+  static constexpr std::size_t kEntryBytes = 128;  // the entry itself
+
+  void Evict(std::size_t budget);
+
+  std::map<Key, Entry> rings_;
+  std::size_t bytes_ = 0;
+  std::uint64_t frame_ = 0;
+  RingCoverage scratch_;
+};
+
+}  // namespace wave
