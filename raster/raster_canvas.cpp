@@ -70,6 +70,15 @@ constexpr double kArcTolerance = 0.05;
 
 }  // namespace
 
+// The drawing settings a shape is drawn with, as they were when it was
+// called for: shapes batched for later keep theirs.
+struct Pen {
+  int width = 1;
+  int style = kSolid;
+  int fill = kFillHollow;
+  Color fillColor = 0;
+};
+
 class RasterCanvas::Private {
  public:
   Private(QSize pixels, double twipsPerPixel, qreal devicePixelRatio,
@@ -85,16 +94,16 @@ class RasterCanvas::Private {
   QPainter& Painter();
   void EndPainting();
   Rect PixelBounds() const;
-  void StrokeArcs(Point centre, double radius, QColor color);
-  void FillDisc(Point centre, double radius);
-  void RingDirect(Point centre, double radius, Color color);
-  void DrawCircleNow(Point centre, double radius, Color color);
+  void StrokeArcs(Point centre, double radius, QColor color, const Pen& pen);
+  void FillDisc(Point centre, double radius, const Pen& pen);
+  void RingDirect(Point centre, double radius, Color color, const Pen& pen);
+  void DrawCircleNow(Point centre, double radius, Color color, const Pen& pen);
 
   struct Disc {
     Point centre;
     double radius;
     Color color;
-    int width, style;
+    Pen pen;
   };
   void FlushDiscs();
   void PaintOccluding(const std::vector<Disc>& discs);
@@ -108,8 +117,9 @@ class RasterCanvas::Private {
   void FlushLines();
   void EndLinePrefix();
   void FillBackground();
-  void DrawLineNow(float x1, float y1, float x2, float y2, Color color);
-  bool StampDisc(Point centre, double radius, Color outline);
+  void DrawLineNow(float x1, float y1, float x2, float y2, Color color,
+                   const Pen& pen);
+  bool StampDisc(Point centre, double radius, Color outline, const Pen& pen);
 
   // Segments that continue one another are drawn as one polyline: the
   // hyperbolas arrive as thousands of joined pieces.
@@ -171,10 +181,7 @@ class RasterCanvas::Private {
   double twipsPerPixel_;
   QColor background_;
   std::unique_ptr<QPainter> painter_;
-  int drawWidth_ = 1;
-  int drawStyle_ = kSolid;
-  int fillStyle_ = kFillHollow;
-  Color fillColor_ = 0;
+  Pen pen_;  // as the canvas calls last set it
 };
 
 RasterCanvas::RasterCanvas(QSize pixels, double twipsPerPixel)
@@ -196,10 +203,10 @@ void RasterCanvas::Circle(float x, float y, float radius, Color color) {
 void RasterCanvas::Line(float x1, float y1, float x2, float y2, Color color) {
   d_->Line(x1, y1, x2, y2, color);
 }
-void RasterCanvas::SetDrawWidth(int pixels) { d_->drawWidth_ = pixels; }
-void RasterCanvas::SetDrawStyle(int style) { d_->drawStyle_ = style; }
-void RasterCanvas::SetFillStyle(int style) { d_->fillStyle_ = style; }
-void RasterCanvas::SetFillColor(Color color) { d_->fillColor_ = color; }
+void RasterCanvas::SetDrawWidth(int pixels) { d_->pen_.width = pixels; }
+void RasterCanvas::SetDrawStyle(int style) { d_->pen_.style = style; }
+void RasterCanvas::SetFillStyle(int style) { d_->pen_.fill = style; }
+void RasterCanvas::SetFillColor(Color color) { d_->pen_.fillColor = color; }
 std::optional<VisibleArea> RasterCanvas::Visible() const {
   return d_->Visible();
 }
@@ -237,7 +244,7 @@ void RasterCanvas::Private::EndPainting() {
 }
 
 std::optional<VisibleArea> RasterCanvas::Private::Visible() const {
-  const double pad = (std::max(drawWidth_, 4) / 2.0 + 2) * twipsPerPixel_;
+  const double pad = (std::max(pen_.width, 4) / 2.0 + 2) * twipsPerPixel_;
   return VisibleArea{-pad, -pad, logical_.width() * twipsPerPixel_ + pad,
                      logical_.height() * twipsPerPixel_ + pad};
 }
@@ -318,40 +325,41 @@ void RasterCanvas::Private::Circle(float x, float y, float radius,
   if (radius < 0) return;
   const Point centre{x / twipsPerPixel_, y / twipsPerPixel_};
   const double r = radius / twipsPerPixel_;
-  const double halfPen = std::max(drawWidth_, 1) / 2.0;
+  const double halfPen = std::max(pen_.width, 1) / 2.0;
   const Rect bounds = PixelBounds();
   if (NearestDistance(centre, bounds) > r + halfPen + 1) return;
 
-  const bool filled = fillStyle_ == kFillSolid;
-  const bool solidStyle = drawStyle_ == 0 || drawStyle_ == 6 || drawWidth_ > 1;
-  if (filled && solidStyle && drawStyle_ != 5 && color == fillColor_) {
+  const bool filled = pen_.fill == kFillSolid;
+  const bool solidStyle = pen_.style == 0 || pen_.style == 6 || pen_.width > 1;
+  if (filled && solidStyle && pen_.style != 5 && color == pen_.fillColor) {
     // One-coloured dots (the crossing markers) wait in a batch: thousands of
     // them may pile on each other.
-    discs_.push_back({centre, r, color, drawWidth_, drawStyle_});
+    discs_.push_back({centre, r, color, pen_});
     discArea_ += (r + halfPen) * (r + halfPen);
     return;
   }
-  DrawCircleNow(centre, r, color);
+  DrawCircleNow(centre, r, color, pen_);
 }
 
-void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color) {
+void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color,
+                                          const Pen& pen) {
   FlushDiscs();
-  const double halfPen = std::max(drawWidth_, 1) / 2.0;
+  const double halfPen = std::max(pen.width, 1) / 2.0;
   const Rect bounds = PixelBounds();
-  const bool filled = fillStyle_ == kFillSolid;
-  if (filled && StampDisc(centre, r, color)) return;
-  const Qt::PenStyle style = PenStyleOf(drawWidth_, drawStyle_);
+  const bool filled = pen.fill == kFillSolid;
+  if (filled && StampDisc(centre, r, color, pen)) return;
+  const Qt::PenStyle style = PenStyleOf(pen.width, pen.style);
   // Solid wide rings, the bulk of every frame, are rasterised here directly.
   if (r >= halfPen && style == Qt::SolidLine && r <= kRingRadiusPixels) {
-    if (filled) FillDisc(centre, r);
-    RingDirect(centre, r, color);
+    if (filled) FillDisc(centre, r, pen);
+    RingDirect(centre, r, color, pen);
     return;
   }
   QPainter& p = Painter();
   FlushLines();
-  const QPen pen = MakePen(ToQColor(color), drawWidth_, drawStyle_);
+  const QPen qpen = MakePen(ToQColor(color), pen.width, pen.style);
   if (r == 0) {
-    p.setPen(pen);
+    p.setPen(qpen);
     p.drawPoint(QPointF(centre.x, centre.y));
     return;
   }
@@ -359,19 +367,19 @@ void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color) {
     // The pen covers the centre: the stroke is a disc. QPainter would leave
     // a hole where the inner edge of the stroke turns inside out.
     p.setPen(Qt::NoPen);
-    p.setBrush(pen.color());
+    p.setBrush(qpen.color());
     p.drawEllipse(QPointF(centre.x, centre.y), r + halfPen, r + halfPen);
     return;
   }
   if (r <= kArcRadiusPixels) {
-    p.setPen(pen);
-    p.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
+    p.setPen(qpen);
+    p.setBrush(filled ? QBrush(ToQColor(pen.fillColor)) : QBrush(Qt::NoBrush));
     p.drawEllipse(QPointF(centre.x, centre.y), r, r);
     return;
   }
-  if (filled) FillDisc(centre, r);
+  if (filled) FillDisc(centre, r, pen);
   if (r - halfPen - 1 > FarthestDistance(centre, bounds)) return;
-  StrokeArcs(centre, r, ToQColor(color));
+  StrokeArcs(centre, r, ToQColor(color), pen);
 }
 
 void RasterCanvas::Private::FlushDiscs() {
@@ -389,19 +397,7 @@ void RasterCanvas::Private::FlushDiscs() {
     PaintOccluding(discs);
     return;
   }
-  const int width = drawWidth_, style = drawStyle_, fill = fillStyle_;
-  const Color fillColor = fillColor_;
-  for (const Disc& d : discs) {
-    drawWidth_ = d.width;
-    drawStyle_ = d.style;
-    fillStyle_ = kFillSolid;
-    fillColor_ = d.color;
-    DrawCircleNow(d.centre, d.radius, d.color);
-  }
-  drawWidth_ = width;
-  drawStyle_ = style;
-  fillStyle_ = fill;
-  fillColor_ = fillColor;
+  for (const Disc& d : discs) DrawCircleNow(d.centre, d.radius, d.color, d.pen);
 }
 
 // Dots piled many deep: painted from the last to the first, each pixel once,
@@ -446,7 +442,7 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   for (auto it = discs.rbegin(); it != discs.rend() && remaining > 0; ++it) {
     const double cx = it->centre.x * dpr;
     const double cy = it->centre.y * dpr;
-    const double radius = (it->radius + std::max(it->width, 1) / 2.0) * dpr;
+    const double radius = (it->radius + std::max(it->pen.width, 1) / 2.0) * dpr;
     const std::uint32_t colour = 0xFF000000u | ToRgb(it->color);
     const int top = CeilWithin(cy - radius - 0.5, 0, h);
     const int bottom = FloorWithin(cy + radius - 0.5, -1, h - 1);
@@ -489,15 +485,16 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   }
 }
 
-void RasterCanvas::Private::RingDirect(Point centre, double radius,
-                                       Color color) {
+void RasterCanvas::Private::RingDirect(Point centre, double radius, Color color,
+                                       const Pen& pen) {
   FlushLines();
   const qreal dpr = image_.devicePixelRatio();
   rings_.Stroke(DirectPixels(), centre.x * dpr, centre.y * dpr, radius * dpr,
-                std::max(drawWidth_, 1) * dpr, ToRgb(color));
+                std::max(pen.width, 1) * dpr, ToRgb(color));
 }
 
-void RasterCanvas::Private::FillDisc(Point centre, double radius) {
+void RasterCanvas::Private::FillDisc(Point centre, double radius,
+                                     const Pen& pen) {
   FlushLines();
   const double rowStep = 0.5 / image_.devicePixelRatio();
   const std::vector<Point> outline =
@@ -508,18 +505,18 @@ void RasterCanvas::Private::FillDisc(Point centre, double radius) {
   for (const Point& q : outline) polygon.append(QPointF(q.x, q.y));
   QPainter& p = Painter();
   p.setPen(Qt::NoPen);
-  p.setBrush(ToQColor(fillColor_));
+  p.setBrush(ToQColor(pen.fillColor));
   p.drawPolygon(polygon);
 }
 
 void RasterCanvas::Private::StrokeArcs(Point centre, double radius,
-                                       QColor color) {
-  const double margin = std::max(drawWidth_, 1) / 2.0 + 2;
+                                       QColor color, const Pen& pen) {
+  const double margin = std::max(pen.width, 1) / 2.0 + 2;
   const auto arcs = VisibleArcs(centre, radius, PixelBounds().Expanded(margin),
                                 kArcTolerance);
   if (arcs.empty()) return;
   QPainter& p = Painter();
-  p.setPen(MakePen(color, drawWidth_, drawStyle_));
+  p.setPen(MakePen(color, pen.width, pen.style));
   p.setBrush(Qt::NoBrush);
   for (const auto& arc : arcs) {
     QPolygonF polyline;
@@ -536,11 +533,11 @@ void RasterCanvas::Private::Line(float x1, float y1, float x2, float y2,
     return;
   }
   if (inLinePrefix_) {
-    prefix_.push_back({x1, y1, x2, y2, color, drawWidth_, drawStyle_});
+    prefix_.push_back({x1, y1, x2, y2, color, pen_.width, pen_.style});
     return;
   }
   FlushDiscs();
-  DrawLineNow(x1, y1, x2, y2, color);
+  DrawLineNow(x1, y1, x2, y2, color, pen_);
 }
 
 void RasterCanvas::Private::EndLinePrefix() {
@@ -558,15 +555,9 @@ void RasterCanvas::Private::EndLinePrefix() {
   }
   FillBackground();
   if (prefix_.empty()) return;
-  const int width = drawWidth_;
-  const int style = drawStyle_;
   for (const LineCall& c : prefix_) {
-    drawWidth_ = c.width;
-    drawStyle_ = c.style;
-    DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color);
+    DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color, Pen{c.width, c.style});
   }
-  drawWidth_ = width;
-  drawStyle_ = style;
   FlushLines();
   painter_.reset();  // the copy must see every pixel
   cachedLayer_ = image_.copy();
@@ -574,21 +565,21 @@ void RasterCanvas::Private::EndLinePrefix() {
 }
 
 void RasterCanvas::Private::DrawLineNow(float x1, float y1, float x2, float y2,
-                                        Color color) {
-  const double margin = std::max(drawWidth_, 1) / 2.0 + 2;
+                                        Color color, const Pen& pen) {
+  const double margin = std::max(pen.width, 1) / 2.0 + 2;
   const auto clipped = ClipSegment({x1 / twipsPerPixel_, y1 / twipsPerPixel_},
                                    {x2 / twipsPerPixel_, y2 / twipsPerPixel_},
                                    PixelBounds().Expanded(margin));
   if (!clipped) return;
   Painter();
-  if (drawStyle_ == 5) return;  // invisible pen
-  const bool solid = drawWidth_ > 1 || drawStyle_ == 0 || drawStyle_ == 6;
-  if (pending_.color != color || pending_.width != drawWidth_ ||
-      pending_.style != drawStyle_) {
+  if (pen.style == 5) return;  // invisible pen
+  const bool solid = pen.width > 1 || pen.style == 0 || pen.style == 6;
+  if (pending_.color != color || pending_.width != pen.width ||
+      pending_.style != pen.style) {
     FlushLines();
     pending_.color = color;
-    pending_.width = drawWidth_;
-    pending_.style = drawStyle_;
+    pending_.width = pen.width;
+    pending_.style = pen.style;
   }
   if (solid) {
     const qreal dpr = image_.devicePixelRatio();
@@ -596,7 +587,7 @@ void RasterCanvas::Private::DrawLineNow(float x1, float y1, float x2, float y2,
     pending_.masked = true;
     mask_.AddSegment(clipped->first.x * dpr, clipped->first.y * dpr,
                      clipped->second.x * dpr, clipped->second.y * dpr,
-                     std::max(drawWidth_, 1) * dpr);
+                     std::max(pen.width, 1) * dpr);
     return;
   }
   const QPointF from(clipped->first.x, clipped->first.y);
@@ -614,9 +605,9 @@ void RasterCanvas::Private::DrawLineNow(float x1, float y1, float x2, float y2,
 }
 
 bool RasterCanvas::Private::StampDisc(Point centre, double radius,
-                                      Color outline) {
+                                      Color outline, const Pen& pen) {
   constexpr double kLargestSprite = 48;  // logical pixels
-  if (radius > kLargestSprite || drawStyle_ == 5) return false;
+  if (radius > kLargestSprite || pen.style == 5) return false;
   const qreal dpr = image_.devicePixelRatio();
   // Centre in device pixels, split into a whole pixel and a quarter phase.
   const double dx = centre.x * dpr;
@@ -626,11 +617,11 @@ bool RasterCanvas::Private::StampDisc(Point centre, double radius,
   if (std::fabs(qx) > 1e9 || std::fabs(qy) > 1e9) return false;
   const int phaseX = static_cast<int>(qx) & 3;
   const int phaseY = static_cast<int>(qy) & 3;
-  const bool solidPen = drawStyle_ == 0 || drawStyle_ == 6 || drawWidth_ > 1;
-  if (outline == fillColor_ && solidPen) {
+  const bool solidPen = pen.style == 0 || pen.style == 6 || pen.width > 1;
+  if (outline == pen.fillColor && solidPen) {
     // Outline and fill of one colour make a plain disc, the crossing
     // markers: laid from its coverage, without the painter.
-    const double outer = (radius + std::max(drawWidth_, 1) / 2.0) * dpr;
+    const double outer = (radius + std::max(pen.width, 1) / 2.0) * dpr;
     const int half = static_cast<int>(std::ceil(outer + 1));
     const DotKey key{static_cast<float>(outer), phaseX, phaseY};
     auto it = dots_.find(key);
@@ -647,13 +638,13 @@ bool RasterCanvas::Private::StampDisc(Point centre, double radius,
     return true;
   }
   const SpriteKey key{static_cast<float>(radius),
-                      drawWidth_,
-                      drawStyle_,
+                      pen.width,
+                      pen.style,
                       outline,
-                      fillColor_,
+                      pen.fillColor,
                       phaseX,
                       phaseY};
-  const double extent = (radius + std::max(drawWidth_, 1) / 2.0 + 2) * dpr;
+  const double extent = (radius + std::max(pen.width, 1) / 2.0 + 2) * dpr;
   const int half = static_cast<int>(std::ceil(extent));
   auto it = sprites_.find(key);
   if (it == sprites_.end()) {
@@ -665,14 +656,14 @@ bool RasterCanvas::Private::StampDisc(Point centre, double radius,
       QPainter sp(&sprite);
       sp.setRenderHint(QPainter::Antialiasing);
       sp.scale(dpr, dpr);
-      sp.setPen(MakePen(ToQColor(outline), drawWidth_, drawStyle_));
-      sp.setBrush(ToQColor(fillColor_));
+      sp.setPen(MakePen(ToQColor(outline), pen.width, pen.style));
+      sp.setBrush(ToQColor(pen.fillColor));
       const QPointF at((half + (phaseX + 0.5) / 4) / dpr,
                        (half + (phaseY + 0.5) / 4) / dpr);
-      if (radius < std::max(drawWidth_, 1) / 2.0) {
+      if (radius < std::max(pen.width, 1) / 2.0) {
         sp.setPen(Qt::NoPen);
         sp.setBrush(ToQColor(outline));
-        const double r = radius + std::max(drawWidth_, 1) / 2.0;
+        const double r = radius + std::max(pen.width, 1) / 2.0;
         sp.drawEllipse(at, r, r);
       } else {
         sp.drawEllipse(at, radius, radius);
