@@ -8,6 +8,7 @@
 #include "raster/blend.h"
 #include "raster/clip_geometry.h"
 #include "raster/coverage_mask.h"
+#include "raster/line_layer.h"
 #include "raster/ring_cache.h"
 #include "raster/ring_raster.h"
 
@@ -133,19 +134,7 @@ class RasterCanvas::Private {
   CoverageMask mask_;
   PendingLines pending_;
 
-  // The lines a frame draws first on the cleared image (the hyperbolas)
-  // depend only on wavelength and distance, which rarely change between
-  // frames: when the calls repeat, the image they made is copied back.
-  struct LineCall {
-    float x1, y1, x2, y2;
-    Color color;
-    int width, style;
-    bool operator==(const LineCall&) const = default;
-  };
-  bool inLinePrefix_ = false;
-  std::vector<LineCall> prefix_;
-  std::vector<LineCall> cachedPrefix_;
-  QImage cachedLayer_;
+  LineLayer lineLayer_;
 
   // Pre-rendered small filled circles, keyed by their look and the quarter
   // pixel their centre falls on: the crossing markers come by thousands.
@@ -280,8 +269,7 @@ void RasterCanvas::Private::FlushLines() {
 
 void RasterCanvas::Private::Resize(QSize pixels, qreal devicePixelRatio) {
   EndPainting();
-  cachedPrefix_.clear();
-  cachedLayer_ = QImage();
+  lineLayer_.Forget();
   rings_.Clear();
   dots_.clear();
   QImage next = NewImage(pixels, devicePixelRatio, background_);
@@ -302,12 +290,12 @@ void RasterCanvas::Private::Cls() {
   discs_.clear();  // erased before they could be seen
   rings_.NextFrame(RingBudget());
   discArea_ = 0;
-  prefix_.clear();  // lines since the last clear are erased unseen
+  // Lines since the last clear are erased unseen.
   FlushLines();
   // The clear itself waits for the end of the lines that follow it: when
   // they are the last frame's, their layer is copied back over everything
   // and clearing first would write every pixel twice (33 MB at 4K).
-  inLinePrefix_ = true;
+  lineLayer_.Open();
 }
 
 void RasterCanvas::Private::FillBackground() {
@@ -532,8 +520,8 @@ void RasterCanvas::Private::Line(float x1, float y1, float x2, float y2,
       !std::isfinite(y2)) {
     return;
   }
-  if (inLinePrefix_) {
-    prefix_.push_back({x1, y1, x2, y2, color, pen_.width, pen_.style});
+  if (lineLayer_.open()) {
+    lineLayer_.Record({x1, y1, x2, y2, color, pen_.width, pen_.style});
     return;
   }
   FlushDiscs();
@@ -541,27 +529,16 @@ void RasterCanvas::Private::Line(float x1, float y1, float x2, float y2,
 }
 
 void RasterCanvas::Private::EndLinePrefix() {
-  if (!inLinePrefix_) return;
-  inLinePrefix_ = false;
-  if (!prefix_.empty() && prefix_ == cachedPrefix_ &&
-      cachedLayer_.size() == image_.size()) {
-    const PixelBuffer out = DirectPixels();
-    const auto bytes = static_cast<std::size_t>(image_.bytesPerLine());
-    for (int y = 0; y < image_.height(); ++y) {
-      std::memcpy(out.pixels + y * out.stride, cachedLayer_.constScanLine(y),
-                  bytes);
-    }
-    return;
-  }
+  if (!lineLayer_.open()) return;
+  if (lineLayer_.Close(DirectPixels())) return;
   FillBackground();
-  if (prefix_.empty()) return;
-  for (const LineCall& c : prefix_) {
+  if (lineLayer_.calls().empty()) return;
+  for (const LineLayer::Call& c : lineLayer_.calls()) {
     DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color, Pen{c.width, c.style});
   }
   FlushLines();
   painter_.reset();  // the copy must see every pixel
-  cachedLayer_ = image_.copy();
-  cachedPrefix_ = prefix_;
+  lineLayer_.Keep(DirectPixels());
 }
 
 void RasterCanvas::Private::DrawLineNow(float x1, float y1, float x2, float y2,

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "raster/line_layer.h"
+
+#include <algorithm>
+
+namespace wave {
+
+bool LineLayer::Close(const PixelBuffer& out) {
+  open_ = false;
+  if (calls_.empty() || calls_ != keptCalls_ || out.width != width_ ||
+      out.height != height_) {
+    return false;
+  }
+  for (int y = 0; y < height_; ++y) {
+    const std::uint32_t* row =
+        kept_.data() + static_cast<std::size_t>(y) * width_;
+    std::copy(row, row + width_, out.pixels + y * out.stride);
+  }
+  return true;
+}
+
+void LineLayer::Keep(const PixelBuffer& out) {
+  width_ = out.width;
+  height_ = out.height;
+  kept_.resize(static_cast<std::size_t>(width_) * height_);
+  for (int y = 0; y < height_; ++y) {
+    const std::uint32_t* row = out.pixels + y * out.stride;
+    std::copy(row, row + width_,
+              kept_.data() + static_cast<std::size_t>(y) * width_);
+  }
+  keptCalls_ = calls_;
+}
+
+void LineLayer::Forget() {
+  keptCalls_.clear();
+  kept_.clear();
+  kept_.shrink_to_fit();
+  width_ = height_ = 0;
+}
+
+}  // namespace wave

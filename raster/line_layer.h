@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "canvas/canvas.h"
+#include "raster/pixels.h"
+
+namespace wave {
+
+// The lines a frame draws first on the cleared image (the hyperbolas)
+// depend only on wavelength and distance, which rarely change between
+// frames. They are recorded from the clear until the first other shape;
+// when they repeat the last frame's, the image they made is copied back
+// instead of drawn (a copy of the image, 1.3 MB at the window's own size,
+// against some 4,300 line calls).
+class LineLayer {
+ public:
+  struct Call {
+    float x1, y1, x2, y2;
+    Color color;
+    int width, style;
+    bool operator==(const Call&) const = default;
+  };
+
+  // A frame begins: lines are recorded from here.
+  void Open() {
+    calls_.clear();
+    open_ = true;
+  }
+  bool open() const { return open_; }
+  void Record(const Call& call) { calls_.push_back(call); }
+  // Ends the recording. True when the calls repeat those of the layer kept
+  // and the layer has been copied over `out`, every pixel of it.
+  bool Close(const PixelBuffer& out);
+  const std::vector<Call>& calls() const { return calls_; }
+  // Keeps what the recorded calls drew on `out`, for the frames to come.
+  void Keep(const PixelBuffer& out);
+  void Forget();
+
+ private:
+  bool open_ = false;
+  std::vector<Call> calls_;
+  std::vector<Call> keptCalls_;
+  std::vector<std::uint32_t> kept_;  // rows of width pixels
+  int width_ = 0, height_ = 0;
+};
+
+}  // namespace wave
