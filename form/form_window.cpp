@@ -207,7 +207,7 @@ void FormWindow::AnnounceChanges() {
     if (w == nullptr || base == descriptions_.end()) continue;
     const QString description =
         QStringLiteral("%1。いまは%2").arg(base->second, state);
-    // Set only on a change: every setting is announced.
+    // Set only on a change: setting it is what a screen reader announces.
     if (w->accessibleDescription() != description) {
       w->setAccessibleDescription(description);
     }
