@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -118,11 +119,15 @@ inline bool Clip(const PixelBuffer& buffer, const RingCoverage& coverage,
 }
 
 // The span loops, one per lane width, so that each inlines its blend.
+using SpanRange =
+    std::pair<const RingCoverage::Span*, const RingCoverage::Span*>;
+
 void LayPlain(const PixelBuffer& buffer, const RingCoverage& coverage,
-              std::uint32_t rgb, int dx, int dy) {
+              std::uint32_t rgb, int dx, int dy, SpanRange spans) {
   Clipped c;
-  for (const RingCoverage::Span& span : coverage.spans) {
-    if (Clip(buffer, coverage, span, dx, dy, c)) {
+  for (const RingCoverage::Span* span = spans.first; span != spans.second;
+       ++span) {
+    if (Clip(buffer, coverage, *span, dx, dy, c)) {
       LaySpanPlain(buffer, c.y, c.x, c.count, c.levels, rgb);
     }
   }
@@ -130,11 +135,12 @@ void LayPlain(const PixelBuffer& buffer, const RingCoverage& coverage,
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 __attribute__((target("avx2"))) void LayWide(const PixelBuffer& buffer,
                                              const RingCoverage& coverage,
-                                             std::uint32_t rgb, int dx,
-                                             int dy) {
+                                             std::uint32_t rgb, int dx, int dy,
+                                             SpanRange spans) {
   Clipped c;
-  for (const RingCoverage::Span& span : coverage.spans) {
-    if (Clip(buffer, coverage, span, dx, dy, c)) {
+  for (const RingCoverage::Span* span = spans.first; span != spans.second;
+       ++span) {
+    if (Clip(buffer, coverage, *span, dx, dy, c)) {
       LaySpanWide(buffer, c.y, c.x, c.count, c.levels, rgb);
     }
   }
@@ -148,15 +154,35 @@ constexpr auto LayWide = LayPlain;
 constexpr bool WideLanes() { return false; }
 #endif
 
+void Lay(const PixelBuffer& buffer, const RingCoverage& coverage,
+         std::uint32_t rgb, int dx, int dy, SpanRange spans, Lanes lanes) {
+  if (lanes == Lanes::Widest && WideLanes()) {
+    LayWide(buffer, coverage, rgb, dx, dy, spans);
+  } else {
+    LayPlain(buffer, coverage, rgb, dx, dy, spans);
+  }
+}
+
 }  // namespace
 
 void LayCoverage(const PixelBuffer& buffer, const RingCoverage& coverage,
                  std::uint32_t rgb, int dx, int dy, Lanes lanes) {
-  if (lanes == Lanes::Widest && WideLanes()) {
-    LayWide(buffer, coverage, rgb, dx, dy);
-  } else {
-    LayPlain(buffer, coverage, rgb, dx, dy);
-  }
+  const RingCoverage::Span* spans = coverage.spans.data();
+  Lay(buffer, coverage, rgb, dx, dy, {spans, spans + coverage.spans.size()},
+      lanes);
+}
+
+std::size_t LayCoverageRows(const PixelBuffer& buffer,
+                            const RingCoverage& coverage, std::uint32_t rgb,
+                            int dx, int dy, int top, int bottom,
+                            std::size_t from, Lanes lanes) {
+  const std::size_t count = coverage.spans.size();
+  const RingCoverage::Span* spans = coverage.spans.data();
+  while (from < count && spans[from].y + dy < top) ++from;
+  std::size_t to = from;
+  while (to < count && spans[to].y + dy < bottom) ++to;
+  Lay(buffer, coverage, rgb, dx, dy, {spans + from, spans + to}, lanes);
+  return to;
 }
 
 }  // namespace wave

@@ -55,4 +55,12 @@ void LayCoverage(const PixelBuffer& buffer, const RingCoverage& coverage,
                  std::uint32_t rgb, int dx = 0, int dy = 0,
                  Lanes lanes = Lanes::Widest);
 
+// LayCoverage for the spans whose rows, moved by dy, lie in [top, bottom),
+// looking from span `from` on (spans go down the rows). Returns the first
+// span below the band, where the next band down can start looking.
+std::size_t LayCoverageRows(const PixelBuffer& buffer,
+                            const RingCoverage& coverage, std::uint32_t rgb,
+                            int dx, int dy, int top, int bottom,
+                            std::size_t from, Lanes lanes = Lanes::Widest);
+
 }  // namespace wave

@@ -5,18 +5,10 @@
 
 namespace wave {
 
-bool LineLayer::Close(const PixelBuffer& out) {
+bool LineLayer::Close(int width, int height) {
   open_ = false;
-  if (calls_.empty() || calls_ != keptCalls_ || out.width != width_ ||
-      out.height != height_) {
-    return false;
-  }
-  for (int y = 0; y < height_; ++y) {
-    const std::uint32_t* row =
-        kept_.data() + static_cast<std::size_t>(y) * width_;
-    std::copy(row, row + width_, out.pixels + y * out.stride);
-  }
-  return true;
+  return !calls_.empty() && calls_ == keptCalls_ && width == width_ &&
+         height == height_;
 }
 
 void LineLayer::Keep(const PixelBuffer& out) {

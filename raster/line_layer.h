@@ -32,8 +32,10 @@ class LineLayer {
   bool open() const { return open_; }
   void Record(const Call& call) { calls_.push_back(call); }
   // Ends the recording. True when the calls repeat those of the layer kept
-  // and the layer has been copied over `out`, every pixel of it.
-  bool Close(const PixelBuffer& out);
+  // for a buffer of width × height: then keptRows() is the image they make.
+  bool Close(int width, int height);
+  // The layer kept, rows of its width.
+  const std::uint32_t* keptRows() const { return kept_.data(); }
   const std::vector<Call>& calls() const { return calls_; }
   // Keeps what the recorded calls drew on `out`, for the frames to come.
   void Keep(const PixelBuffer& out);

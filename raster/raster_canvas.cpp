@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "raster/band_compositor.h"
 #include "raster/blend.h"
 #include "raster/clip_geometry.h"
 #include "raster/coverage_mask.h"
@@ -114,10 +115,11 @@ class RasterCanvas::Private {
   static constexpr double kOccludeRadius = 12;  // logical pixels, with pen
   std::vector<Disc> discs_;
   double discArea_ = 0;
+  PixelBuffer Bits();
+  void Composite();
   PixelBuffer DirectPixels();
   void FlushLines();
   void EndLinePrefix();
-  void FillBackground();
   void DrawLineNow(float x1, float y1, float x2, float y2, Color color,
                    const Pen& pen);
   bool StampDisc(Point centre, double radius, Color outline, const Pen& pen);
@@ -164,6 +166,12 @@ class RasterCanvas::Private {
                     2 * static_cast<std::size_t>(image_.sizeInBytes()));
   }
   RingCache rings_;
+  // Rings and dots wait here to be laid band by band; whatever draws on the
+  // image directly lays them first.
+  BandCompositor queue_;
+  // Rings queued whose coverage is still to be found may take this much
+  // before they are laid.
+  static constexpr std::size_t kQueuedRingBytes = 32 << 20;
 
   QImage image_;
   QSize logical_;
@@ -218,6 +226,7 @@ RasterCanvas::Private::Private(QSize pixels, double twipsPerPixel,
 RasterCanvas::Private::~Private() { EndPainting(); }
 
 QPainter& RasterCanvas::Private::Painter() {
+  Composite();
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&image_);
     painter_->setRenderHint(QPainter::Antialiasing, true);
@@ -229,6 +238,7 @@ void RasterCanvas::Private::EndPainting() {
   EndLinePrefix();
   FlushDiscs();
   FlushLines();
+  Composite();
   painter_.reset();
 }
 
@@ -238,12 +248,21 @@ std::optional<VisibleArea> RasterCanvas::Private::Visible() const {
                      logical_.height() * twipsPerPixel_ + pad};
 }
 
-PixelBuffer RasterCanvas::Private::DirectPixels() {
+PixelBuffer RasterCanvas::Private::Bits() {
   // Writing into a shared image would detach it from the painter.
   if (!image_.isDetached()) painter_.reset();
   QImage& image = image_;
   return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
           image.height(), image.bytesPerLine() / 4};
+}
+
+void RasterCanvas::Private::Composite() {
+  if (queue_.pending()) queue_.Run(Bits());
+}
+
+PixelBuffer RasterCanvas::Private::DirectPixels() {
+  Composite();
+  return Bits();
 }
 
 namespace {
@@ -288,6 +307,7 @@ Rect RasterCanvas::Private::PixelBounds() const {
 
 void RasterCanvas::Private::Cls() {
   discs_.clear();  // erased before they could be seen
+  queue_.Discard();
   rings_.NextFrame(RingBudget());
   discArea_ = 0;
   // Lines since the last clear are erased unseen.
@@ -296,14 +316,6 @@ void RasterCanvas::Private::Cls() {
   // they are the last frame's, their layer is copied back over everything
   // and clearing first would write every pixel twice (33 MB at 4K).
   lineLayer_.Open();
-}
-
-void RasterCanvas::Private::FillBackground() {
-  QPainter& p = Painter();
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.fillRect(QRectF(QPointF(0, 0), QSizeF(image_.deviceIndependentSize())),
-             background_);
-  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void RasterCanvas::Private::Circle(float x, float y, float radius,
@@ -343,6 +355,14 @@ void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color,
     RingDirect(centre, r, color, pen);
     return;
   }
+  // The pen covers the centre: the stroke is a disc, laid like the dots.
+  // QPainter would leave a hole where the inner edge of the stroke turns
+  // inside out.
+  const bool disc = r < halfPen && style != Qt::NoPen;
+  if (disc && r > 0 &&
+      StampDisc(centre, r, color, Pen{pen.width, kSolid, kFillSolid, color})) {
+    return;
+  }
   QPainter& p = Painter();
   FlushLines();
   const QPen qpen = MakePen(ToQColor(color), pen.width, pen.style);
@@ -351,9 +371,7 @@ void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color,
     p.drawPoint(QPointF(centre.x, centre.y));
     return;
   }
-  if (r < halfPen && style != Qt::NoPen) {
-    // The pen covers the centre: the stroke is a disc. QPainter would leave
-    // a hole where the inner edge of the stroke turns inside out.
+  if (disc) {
     p.setPen(Qt::NoPen);
     p.setBrush(qpen.color());
     p.drawEllipse(QPointF(centre.x, centre.y), r + halfPen, r + halfPen);
@@ -477,8 +495,10 @@ void RasterCanvas::Private::RingDirect(Point centre, double radius, Color color,
                                        const Pen& pen) {
   FlushLines();
   const qreal dpr = image_.devicePixelRatio();
-  rings_.Stroke(DirectPixels(), centre.x * dpr, centre.y * dpr, radius * dpr,
-                std::max(pen.width, 1) * dpr, ToRgb(color));
+  rings_.Lay(queue_, image_.width(), image_.height(), centre.x * dpr,
+             centre.y * dpr, radius * dpr, std::max(pen.width, 1) * dpr,
+             ToRgb(color));
+  if (queue_.ringBytes() > kQueuedRingBytes) Composite();
 }
 
 void RasterCanvas::Private::FillDisc(Point centre, double radius,
@@ -530,8 +550,11 @@ void RasterCanvas::Private::Line(float x1, float y1, float x2, float y2,
 
 void RasterCanvas::Private::EndLinePrefix() {
   if (!lineLayer_.open()) return;
-  if (lineLayer_.Close(DirectPixels())) return;
-  FillBackground();
+  if (lineLayer_.Close(image_.width(), image_.height())) {
+    queue_.StartCopied(lineLayer_.keptRows(), image_.width());
+    return;
+  }
+  queue_.StartFilled(background_.rgb());
   if (lineLayer_.calls().empty()) return;
   for (const LineLayer::Call& c : lineLayer_.calls()) {
     DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color, Pen{c.width, c.style});
@@ -603,15 +626,18 @@ bool RasterCanvas::Private::StampDisc(Point centre, double radius,
     const DotKey key{static_cast<float>(outer), phaseX, phaseY};
     auto it = dots_.find(key);
     if (it == dots_.end()) {
-      if (dots_.size() > 256) dots_.clear();
+      if (dots_.size() > 256) {
+        Composite();  // the queue may point at them
+        dots_.clear();
+      }
       it = dots_.emplace(key, RingCoverage()).first;
       CoverDisc(2 * half + 1, 2 * half + 1, half + (phaseX + 0.5) / 4,
                 half + (phaseY + 0.5) / 4, outer, it->second);
     }
     FlushLines();
-    LayCoverage(DirectPixels(), it->second, ToRgb(outline),
-                static_cast<int>(std::floor(qx / 4)) - half,
-                static_cast<int>(std::floor(qy / 4)) - half);
+    queue_.Lay(it->second, ToRgb(outline),
+               static_cast<int>(std::floor(qx / 4)) - half,
+               static_cast<int>(std::floor(qy / 4)) - half);
     return true;
   }
   const SpriteKey key{static_cast<float>(radius),

@@ -5,25 +5,25 @@
 
 namespace wave {
 
-void RingCache::Stroke(const PixelBuffer& out, double cx, double cy,
-                       double radius, double pen, std::uint32_t rgb) {
-  const Key key{cx, cy, radius, pen, out.width, out.height};
+void RingCache::Lay(BandCompositor& queue, int width, int height, double cx,
+                    double cy, double radius, double pen, std::uint32_t rgb) {
+  const Key key{cx, cy, radius, pen, width, height};
   auto [it, first] = rings_.try_emplace(key);
   Entry& ring = it->second;
   ring.used = frame_;
   if (first) {
     // A ring seen once may never come again: drawn, and only noted.
     bytes_ += kEntryBytes;
-    StrokeRing(out, cx, cy, radius, pen, rgb);
+    queue.LayRing(cx, cy, radius, pen, rgb);
     return;
   }
   if (!ring.kept) {
-    CoverRing(out.width, out.height, cx, cy, radius, pen, scratch_);
+    CoverRing(width, height, cx, cy, radius, pen, scratch_);
     ring.coverage = scratch_;  // copied to size
     ring.kept = true;
     bytes_ += ring.coverage.bytes();
   }
-  LayCoverage(out, ring.coverage, rgb);
+  queue.Lay(ring.coverage, rgb);
 }
 
 void RingCache::NextFrame(std::size_t budget) {

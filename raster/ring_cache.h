@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <map>
 
+#include "raster/band_compositor.h"
 #include "raster/blend.h"
-#include "raster/pixels.h"
 
 namespace wave {
 
@@ -14,16 +14,18 @@ namespace wave {
 // while the animation runs, the same radii come round again every few
 // frames about the same centres (every ten at the default inputs), and
 // laying kept coverage costs a third of rasterising the ring again. A ring
-// seen once is only noted; the second time its coverage is kept; later it
-// is laid from it. What is not drawn for kUnusedFrames frames goes, and all
-// of it when it outgrows the budget.
+// seen once is only noted (and covered afresh by the queue's workers); the
+// second time its coverage is kept; later it is laid from it. What is not drawn
+// for kUnusedFrames frames goes, and all of it when it outgrows the budget.
 class RingCache {
  public:
   static constexpr std::uint64_t kUnusedFrames = 64;
 
-  // Draws the ring (centre, radius and pen in device pixels) in rgb.
-  void Stroke(const PixelBuffer& out, double cx, double cy, double radius,
-              double pen, std::uint32_t rgb);
+  // Queues the ring (centre, radius and pen in device pixels, in a buffer of
+  // width × height) in rgb on `queue`, which must run before this cache
+  // forgets anything.
+  void Lay(BandCompositor& queue, int width, int height, double cx, double cy,
+           double radius, double pen, std::uint32_t rgb);
   // A new frame begins; forgets what has gone unused, within `budget` bytes.
   void NextFrame(std::size_t budget);
   void Clear();

@@ -132,6 +132,21 @@ TEST(FramePixelsTest, AnimatedFrameMatchesTheSameFrameDrawnAlone) {
   }
 }
 
+// A window large enough to be drawn in bands on several cores shows, where
+// it overlaps the window's own size, what that size shows, frame after
+// frame of the animation.
+TEST(FramePixelsTest, LargeWindowShowsWhatTheSmallOneShows) {
+  for (const Row& row : kRows) {
+    RasterCanvas small(kPixels, 15, 1, kBackground);
+    RasterCanvas large(QSize(1300, 900), 15, 1, kBackground);
+    const QImage whole = Draw(large, row, 12, true);
+    const Difference d = Compare(Draw(small, row, 12, true),
+                                 whole.copy(QRect(QPoint(0, 0), kPixels)));
+    EXPECT_EQ(d.large, 0) << row.name;
+    EXPECT_LT(d.mean, 0.05) << row.name;
+  }
+}
+
 // Against every call drawn by QPainter as it stands: antialiasing differs
 // a little at the edges, nothing more.
 TEST(FramePixelsTest, MatchesTheStraightforwardDrawing) {

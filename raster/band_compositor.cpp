@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "raster/band_compositor.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "raster/ring_raster.h"
+#include "raster/worker_pool.h"
+
+namespace wave {
+namespace {
+
+// A band holds about this many bytes of pixels, so that it stays in the
+// second-level cache while the frame's shapes are laid on it.
+constexpr std::size_t kBandBytes = 128 << 10;
+// Below this many pixels (4 MB) the buffer stays in the cache anyway: the
+// shapes are laid one after the other on the whole of it, by one core
+// (waking another costs more than it saves at the window's own 682 × 476),
+// and a ring seen once is blended as it is scanned, without keeping its
+// coverage even for a moment.
+constexpr long long kBandedPixels = 1 << 20;
+// Rings whose coverage must be found are shared out from this many on.
+constexpr std::size_t kParallelRings = 8;
+// What the coverage of queued rings may hold on to between runs.
+constexpr std::size_t kKeepBytes = 16 << 20;
+
+// Runs the work on every worker of the pool, or on the caller alone.
+template <class Work>
+void OnWorkers(WorkerPool& pool, bool parallel, Work work) {
+  if (parallel) {
+    pool.RunOnAll(work);
+  } else {
+    work(0);
+  }
+}
+
+}  // namespace
+
+BandCompositor::BandCompositor(int workers)
+    : pool_(std::make_unique<WorkerPool>(workers)) {}
+
+BandCompositor::~BandCompositor() = default;
+
+int BandCompositor::workers() const { return pool_->size(); }
+
+void BandCompositor::StartFilled(std::uint32_t rgb) {
+  Discard();
+  start_ = Start::Filled;
+  fill_ = 0xFF000000u | rgb;
+}
+
+void BandCompositor::StartCopied(const std::uint32_t* rows,
+                                 std::ptrdiff_t stride) {
+  Discard();
+  start_ = Start::Copied;
+  copyRows_ = rows;
+  copyStride_ = stride;
+}
+
+void BandCompositor::Lay(const RingCoverage& coverage, std::uint32_t rgb,
+                         int dx, int dy) {
+  if (coverage.spans.empty()) return;
+  ops_.push_back({&coverage, rgb, dx, dy, -1, coverage.spans.front().y + dy,
+                  coverage.spans.back().y + dy + 1});
+}
+
+void BandCompositor::LayRing(double cx, double cy, double radius, double pen,
+                             std::uint32_t rgb) {
+  ops_.push_back({nullptr, rgb, 0, 0, static_cast<int>(rings_.size())});
+  rings_.push_back({cx, cy, radius, pen});
+  // A level and its share of a span for each pixel along the rim.
+  const double length = 6.3 * std::min(radius + pen, 16384.0);
+  ringBytes_ += static_cast<std::size_t>(length * (pen + 4)) + 64;
+}
+
+void BandCompositor::Discard() {
+  ops_.clear();
+  rings_.clear();
+  ringBytes_ = 0;
+  start_ = Start::AsIs;
+}
+
+bool BandCompositor::Banded(const PixelBuffer& out) {
+  return static_cast<long long>(out.width) * out.height >= kBandedPixels;
+}
+
+void BandCompositor::Run(const PixelBuffer& out) {
+  if (!pending()) return;
+  // The queue is emptied even when a worker fails, so that what it pointed
+  // at may go.
+  struct Empty {
+    BandCompositor& c;
+    ~Empty() {
+      c.Discard();
+      std::size_t held = 0;
+      for (const RingCoverage& r : c.covered_) held += r.bytes();
+      if (held > kKeepBytes) c.covered_ = {};
+    }
+  } empty{*this};
+  if (!Banded(out)) {
+    LayInOrder(out);
+    return;
+  }
+  CoverRings(out);
+
+  const int rows = std::clamp(
+      static_cast<int>(kBandBytes /
+                       (4 * static_cast<std::size_t>(std::max(out.width, 1)))),
+      8, std::max(out.height, 8));
+  const int bands = (out.height + rows - 1) / rows;
+  const bool parallel = pool_->size() > 1;
+  cursors_.resize(static_cast<std::size_t>(pool_->size()));
+  for (auto& c : cursors_) c.assign(ops_.size(), 0);
+  // Each worker takes the next band down, so its own bands come in order
+  // and its cursors only move forward.
+  std::atomic<int> next{0};
+  OnWorkers(*pool_, parallel, [&](int worker) {
+    for (int band; (band = next.fetch_add(1)) < bands;) {
+      LayBand(out, band * rows, std::min(out.height, (band + 1) * rows),
+              cursors_[static_cast<std::size_t>(worker)]);
+    }
+  });
+}
+
+void BandCompositor::CoverRings(const PixelBuffer& out) {
+  if (rings_.empty()) return;
+  if (covered_.size() < rings_.size()) covered_.resize(rings_.size());
+  std::atomic<std::size_t> next{0};
+  OnWorkers(*pool_, pool_->size() > 1 && rings_.size() >= kParallelRings,
+            [&](int) {
+              for (std::size_t i; (i = next.fetch_add(1)) < rings_.size();) {
+                const Ring& r = rings_[i];
+                CoverRing(out.width, out.height, r.cx, r.cy, r.radius, r.pen,
+                          covered_[i]);
+              }
+            });
+  for (Op& op : ops_) {
+    if (op.ring < 0) continue;
+    const RingCoverage& c = covered_[static_cast<std::size_t>(op.ring)];
+    op.coverage = &c;
+    if (c.spans.empty()) continue;
+    op.top = c.spans.front().y;
+    op.bottom = c.spans.back().y + 1;
+  }
+}
+
+void BandCompositor::LayInOrder(const PixelBuffer& out) const {
+  LayStart(out, 0, out.height);
+  for (const Op& op : ops_) {
+    if (op.ring < 0) {
+      LayCoverage(out, *op.coverage, op.rgb, op.dx, op.dy);
+    } else {
+      const Ring& r = rings_[static_cast<std::size_t>(op.ring)];
+      StrokeRing(out, r.cx, r.cy, r.radius, r.pen, op.rgb);
+    }
+  }
+}
+
+void BandCompositor::LayStart(const PixelBuffer& out, int top,
+                              int bottom) const {
+  const auto width = static_cast<std::size_t>(out.width);
+  for (int y = top; y < bottom; ++y) {
+    std::uint32_t* row = out.pixels + y * out.stride;
+    if (start_ == Start::Filled) {
+      std::fill_n(row, width, fill_);
+    } else if (start_ == Start::Copied) {
+      std::memcpy(row, copyRows_ + y * copyStride_, width * 4);
+    }
+  }
+}
+
+void BandCompositor::LayBand(const PixelBuffer& out, int top, int bottom,
+                             std::vector<std::size_t>& cursors) const {
+  LayStart(out, top, bottom);
+  for (std::size_t i = 0; i < ops_.size(); ++i) {
+    const Op& op = ops_[i];
+    if (op.bottom <= top || op.top >= bottom) continue;
+    cursors[i] = LayCoverageRows(out, *op.coverage, op.rgb, op.dx, op.dy, top,
+                                 bottom, cursors[i]);
+  }
+}
+
+}  // namespace wave

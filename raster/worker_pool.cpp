@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "raster/worker_pool.h"
+
+#include <algorithm>
+
+namespace wave {
+
+WorkerPool::WorkerPool(int workers) : workers_(workers) {
+  if (workers_ <= 0) {
+    workers_ =
+        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+  }
+}
+
+WorkerPool::~WorkerPool() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  for (std::thread& t : threads_) t.join();
+}
+
+void WorkerPool::RunOnAll(const std::function<void(int)>& job) {
+  if (workers_ == 1) {
+    job(0);
+    return;
+  }
+  if (threads_.empty()) {
+    for (int w = 1; w < workers_; ++w)
+      threads_.emplace_back(&WorkerPool::Serve, this, w);
+  }
+  {
+    std::lock_guard lock(mutex_);
+    job_ = &job;
+    running_ = workers_ - 1;
+    failure_ = nullptr;
+    ++generation_;
+  }
+  wake_.notify_all();
+  std::exception_ptr mine;
+  try {
+    job(0);
+  } catch (...) {
+    mine = std::current_exception();
+  }
+  std::unique_lock lock(mutex_);
+  done_.wait(lock, [&] { return running_ == 0; });
+  job_ = nullptr;
+  if (mine) std::rethrow_exception(mine);
+  if (failure_) std::rethrow_exception(failure_);
+}
+
+void WorkerPool::Serve(int worker) {
+  std::uint64_t seen = 0;
+  for (;;) {
+    const std::function<void(int)>* job;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+      if (stopping_) return;
+      seen = generation_;
+      job = job_;
+    }
+    std::exception_ptr failure;
+    try {
+      (*job)(worker);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    {
+      std::lock_guard lock(mutex_);
+      if (failure && !failure_) failure_ = failure;
+      if (--running_ == 0) done_.notify_one();
+    }
+  }
+}
+
+}  // namespace wave

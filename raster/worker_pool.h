@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace wave {
+
+// A few threads kept waiting, so that a frame can share its work among the
+// cores without starting threads every frame (that costs about as much as
+// the smallest frame).
+class WorkerPool {
+ public:
+  // `workers` counts the caller; 0 means one per core, at most 8.
+  explicit WorkerPool(int workers = 0);
+  ~WorkerPool();
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  int size() const { return workers_; }
+
+  // Runs job(worker) once on every worker, the caller being worker 0, and
+  // returns when all have finished. An exception thrown by any worker is
+  // rethrown here, after all have finished.
+  void RunOnAll(const std::function<void(int)>& job);
+
+ private:
+  void Serve(int worker);
+
+  int workers_;
+  std::vector<std::thread> threads_;  // started at the first run
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  const std::function<void(int)>* job_ = nullptr;
+  std::uint64_t generation_ = 0;
+  int running_ = 0;
+  bool stopping_ = false;
+  std::exception_ptr failure_;
+};
+
+}  // namespace wave

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Shapes laid band by band, by any number of workers, against the same
+// shapes laid one after the other on the whole buffer.
+#include "raster/band_compositor.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "raster/ring_raster.h"
+#include "raster/worker_pool.h"
+
+namespace wave {
+namespace {
+
+enum class Start { AsIs, Filled, Copied };
+
+struct Row {
+  const char* name;
+  int width, height;  // from 1,048,576 pixels on, the buffer goes in bands
+  int workers;
+  Start start;
+};
+
+const Row kRows[] = {
+    {"bands-one-worker", 1200, 900, 1, Start::Copied},
+    {"bands-two-workers", 1200, 900, 2, Start::Copied},
+    {"bands-three-workers-filled", 1200, 900, 3, Start::Filled},
+    {"bands-five-workers-as-is", 1100, 1000, 5, Start::AsIs},
+    {"tall-and-narrow", 130, 8200, 2, Start::Filled},
+    {"small-in-order", 300, 200, 2, Start::Copied},
+};
+
+struct Shape {
+  bool queued;  // a ring covered by the workers, or coverage kept
+  double cx, cy, radius, pen;
+  std::uint32_t rgb;
+  int dx, dy;
+};
+
+std::vector<Shape> Shapes(int width, int height, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> unit(0, 1);
+  std::vector<Shape> shapes;
+  for (int i = 0; i < 240; ++i) {
+    Shape s;
+    s.queued = i % 3 != 0;
+    s.cx = (unit(random) * 1.4 - 0.2) * width;
+    s.cy = (unit(random) * 1.4 - 0.2) * height;
+    s.radius = i % 7 == 0 ? 3 + unit(random) * 30 : unit(random) * 2 * height;
+    s.pen = 1 + unit(random) * 8;
+    s.rgb = static_cast<std::uint32_t>(random()) & 0xFFFFFFu;
+    s.dx = s.queued ? 0 : static_cast<int>(unit(random) * 80) - 40;
+    s.dy = s.queued ? 0 : static_cast<int>(unit(random) * 80) - 40;
+    shapes.push_back(s);
+  }
+  return shapes;
+}
+
+using Pixels = std::vector<std::uint32_t>;
+
+PixelBuffer BufferOf(Pixels& pixels, const Row& row) {
+  return {pixels.data(), row.width, row.height, row.width};
+}
+
+class BandCompositorTest : public ::testing::TestWithParam<Row> {};
+
+TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
+  const Row& row = GetParam();
+  const auto size = static_cast<std::size_t>(row.width) * row.height;
+  Pixels before(size), layer(size);
+  std::mt19937 random(11);
+  for (auto& p : before) p = 0xFF000000u | (random() & 0xFFFFFFu);
+  for (auto& p : layer) p = 0xFF000000u | (random() & 0xFFFFFFu);
+  const std::uint32_t fill = 0x10F0E0;
+
+  Pixels expected = before;
+  PixelBuffer out = BufferOf(expected, row);
+  if (row.start == Start::Filled) expected.assign(size, 0xFF000000u | fill);
+  if (row.start == Start::Copied) expected = layer;
+  // A ring queued before a start is covered by it; with none, it stays.
+  const Shape first{
+      true, row.width / 2.0, row.height / 2.0, row.height / 3.0, 9, 0, 0, 0};
+  if (row.start == Start::AsIs) {
+    StrokeRing(out, first.cx, first.cy, first.radius, first.pen, first.rgb);
+  }
+  const std::vector<Shape> shapes = Shapes(row.width, row.height, 5);
+  std::deque<RingCoverage> kept;  // stays put while the queue points at it
+  for (const Shape& s : shapes) {
+    if (s.queued) {
+      StrokeRing(out, s.cx, s.cy, s.radius, s.pen, s.rgb);
+    } else {
+      CoverRing(row.width, row.height, s.cx, s.cy, s.radius, s.pen,
+                kept.emplace_back());
+      LayCoverage(out, kept.back(), s.rgb, s.dx, s.dy);
+    }
+  }
+
+  Pixels laid = before;
+  BandCompositor queue(row.workers);
+  queue.LayRing(first.cx, first.cy, first.radius, first.pen, first.rgb);
+  if (row.start == Start::Filled) queue.StartFilled(fill);
+  if (row.start == Start::Copied) queue.StartCopied(layer.data(), row.width);
+  std::size_t k = 0;
+  for (const Shape& s : shapes) {
+    if (s.queued) {
+      queue.LayRing(s.cx, s.cy, s.radius, s.pen, s.rgb);
+    } else {
+      queue.Lay(kept[k++], s.rgb, s.dx, s.dy);
+    }
+  }
+  queue.Run(BufferOf(laid, row));
+  EXPECT_FALSE(queue.pending());
+
+  std::size_t differ = 0;
+  for (std::size_t i = 0; i < size; ++i) differ += laid[i] != expected[i];
+  EXPECT_EQ(differ, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BandCompositorTest, ::testing::ValuesIn(kRows),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           for (char& c : name) c = c == '-' ? '_' : c;
+                           return name;
+                         });
+
+TEST(WorkerPoolTest, RunsEveryWorkerOnceAndPassesOnAFailure) {
+  WorkerPool pool(3);
+  for (int run = 0; run < 50; ++run) {
+    std::atomic<int> seen[3] = {0, 0, 0};
+    pool.RunOnAll([&](int worker) { ++seen[worker]; });
+    for (const auto& s : seen) ASSERT_EQ(s.load(), 1) << "run " << run;
+  }
+  std::atomic<int> finished{0};
+  EXPECT_THROW(pool.RunOnAll([&](int worker) {
+    if (worker == 2) throw std::runtime_error("out of memory");
+    ++finished;
+  }),
+               std::runtime_error);
+  EXPECT_EQ(finished.load(), 2);  // the others ran to the end
+  std::atomic<int> after{0};
+  pool.RunOnAll([&](int) { ++after; });
+  EXPECT_EQ(after.load(), 3);
+}
+
+}  // namespace
+}  // namespace wave
