@@ -10,6 +10,7 @@
 #include "raster/clip_geometry.h"
 #include "raster/coverage_mask.h"
 #include "raster/line_layer.h"
+#include "raster/piled_discs.h"
 #include "raster/ring_cache.h"
 #include "raster/ring_raster.h"
 
@@ -406,89 +407,19 @@ void RasterCanvas::Private::FlushDiscs() {
   for (const Disc& d : discs) DrawCircleNow(d.centre, d.radius, d.color, d.pen);
 }
 
-// Dots piled many deep: painted from the last to the first, each pixel once,
-// by the last dot whose disc holds its centre. Rims are not antialiased here;
-// the work is bounded by the pixels plus the rows of the dots.
+// Dots piled many deep, without antialiased rims: each pixel shows the last
+// dot over it.
 void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   FlushLines();
-  const PixelBuffer out = DirectPixels();
-  const int w = out.width;
-  const int h = out.height;
   const qreal dpr = image_.devicePixelRatio();
-  // free[y][x]: the first pixel at or right of x in row y not yet painted.
-  std::vector<int> free(static_cast<std::size_t>(w + 1) * h);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x <= w; ++x)
-      free[static_cast<std::size_t>(y) * (w + 1) + x] = x;
+  std::vector<PiledDisc> piled;
+  piled.reserve(discs.size());
+  for (const Disc& d : discs) {
+    piled.push_back({d.centre.x * dpr, d.centre.y * dpr,
+                     (d.radius + std::max(d.pen.width, 1) / 2.0) * dpr,
+                     ToRgb(d.color)});
   }
-  long long remaining = static_cast<long long>(w) * h;
-  // Pixels not yet painted per tile: once the pile has covered a dot's
-  // tiles, the dot is passed over without visiting its rows.
-  constexpr int kTile = 32;
-  const int tilesX = (w + kTile - 1) / kTile, tilesY = (h + kTile - 1) / kTile;
-  std::vector<int> tileLeft(static_cast<std::size_t>(tilesX) * tilesY);
-  for (int ty = 0; ty < tilesY; ++ty) {
-    for (int tx = 0; tx < tilesX; ++tx) {
-      tileLeft[static_cast<std::size_t>(ty) * tilesX + tx] =
-          (std::min(w, (tx + 1) * kTile) - tx * kTile) *
-          (std::min(h, (ty + 1) * kTile) - ty * kTile);
-    }
-  }
-  std::vector<int> rowLeft(h, w);
-  const auto find = [&](int* row, int x) {
-    int root = x;
-    while (row[root] != root) root = row[root];
-    while (row[x] != root) {
-      const int next = row[x];
-      row[x] = root;
-      x = next;
-    }
-    return root;
-  };
-  for (auto it = discs.rbegin(); it != discs.rend() && remaining > 0; ++it) {
-    const double cx = it->centre.x * dpr;
-    const double cy = it->centre.y * dpr;
-    const double radius = (it->radius + std::max(it->pen.width, 1) / 2.0) * dpr;
-    const std::uint32_t colour = 0xFF000000u | ToRgb(it->color);
-    const int top = CeilWithin(cy - radius - 0.5, 0, h);
-    const int bottom = FloorWithin(cy + radius - 0.5, -1, h - 1);
-    const int left = CeilWithin(cx - radius - 0.5, 0, w);
-    const int right = FloorWithin(cx + radius - 0.5, -1, w - 1);
-    if (top > bottom || left > right) continue;
-    bool open = false;
-    for (int ty = top / kTile; ty <= bottom / kTile && !open; ++ty) {
-      for (int tx = left / kTile; tx <= right / kTile && !open; ++tx) {
-        open = tileLeft[static_cast<std::size_t>(ty) * tilesX + tx] > 0;
-      }
-    }
-    if (!open) continue;
-    for (int y = top; y <= bottom; ++y) {
-      if (rowLeft[y] == 0) continue;
-      const double dy = y + 0.5 - cy;
-      const double sq = radius * radius - dy * dy;
-      if (sq < 0) continue;
-      const double half = std::sqrt(sq);
-      const int x0 = CeilWithin(cx - half - 0.5, 0, w);
-      const int x1 = FloorWithin(cx + half - 0.5, -1, w - 1);
-      if (x0 > x1) continue;
-      int* tiles =
-          tileLeft.data() + static_cast<std::size_t>(y / kTile) * tilesX;
-      bool rowOpen = false;
-      for (int tx = x0 / kTile; tx <= x1 / kTile && !rowOpen; ++tx) {
-        rowOpen = tiles[tx] > 0;
-      }
-      if (!rowOpen) continue;
-      int* row = free.data() + static_cast<std::size_t>(y) * (w + 1);
-      std::uint32_t* pixels = out.pixels + y * out.stride;
-      for (int x = find(row, x0); x <= x1; x = find(row, x + 1)) {
-        pixels[x] = colour;
-        row[x] = x + 1;
-        --remaining;
-        --rowLeft[y];
-        --tiles[x / kTile];
-      }
-    }
-  }
+  PaintPiledDiscs(DirectPixels(), piled);
 }
 
 void RasterCanvas::Private::RingDirect(Point centre, double radius, Color color,

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Piled discs against the rule they implement, pixel by pixel: each pixel
+// shows the last disc whose circle holds its centre.
+#include "raster/piled_discs.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace wave {
+namespace {
+
+struct Row {
+  const char* name;
+  int width, height;
+  int discs;
+  double radius, spread;  // radii up to `radius`, centres up to `spread`
+                          // widths beyond the buffer's edges
+  int run;                // discs of one colour in a row
+};
+
+const Row kRows[] = {
+    {"few-colours-alternating", 203, 141, 400, 30, 0.1, 1},
+    {"long-runs-of-one-colour", 203, 141, 3000, 40, 0.2, 700},
+    {"large-discs-dense", 330, 250, 6000, 90, 0.0, 3000},
+    {"discs-larger-than-the-buffer", 67, 45, 50, 400, 3, 7},
+    {"edges-not-cell-aligned", 9, 13, 200, 5, 0.5, 3},
+    {"one-row-one-column", 1, 37, 100, 4, 0.3, 2},
+};
+
+std::vector<PiledDisc> Discs(const Row& row) {
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> unit(0, 1);
+  std::vector<PiledDisc> discs;
+  const std::uint32_t colours[] = {0x00FF00, 0x005000, 0x2040FF};
+  for (int i = 0; i < row.discs; ++i) {
+    const double s = row.spread;
+    discs.push_back({(unit(random) * (1 + 2 * s) - s) * row.width,
+                     (unit(random) * (1 + 2 * s) - s) * row.height,
+                     unit(random) * row.radius, colours[(i / row.run) % 3]});
+  }
+  return discs;
+}
+
+class PiledDiscsTest : public ::testing::TestWithParam<Row> {};
+
+TEST_P(PiledDiscsTest, EachPixelShowsTheLastDiscOverIt) {
+  const Row& row = GetParam();
+  const std::vector<PiledDisc> discs = Discs(row);
+  const std::uint32_t background = 0xFFF0F0F0u;
+  std::vector<std::uint32_t> pixels(
+      static_cast<std::size_t>(row.width) * row.height, background);
+  PaintPiledDiscs({pixels.data(), row.width, row.height, row.width}, discs);
+
+  int differ = 0;
+  for (int y = 0; y < row.height; ++y) {
+    for (int x = 0; x < row.width; ++x) {
+      std::uint32_t expected = background;
+      for (auto d = discs.rbegin(); d != discs.rend(); ++d) {
+        const double dx = x + 0.5 - d->cx, dy = y + 0.5 - d->cy;
+        if (dx * dx + dy * dy <= d->radius * d->radius) {
+          expected = 0xFF000000u | d->rgb;
+          break;
+        }
+      }
+      differ += pixels[static_cast<std::size_t>(y) * row.width + x] != expected;
+    }
+  }
+  EXPECT_EQ(differ, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PiledDiscsTest, ::testing::ValuesIn(kRows),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           for (char& c : name) c = c == '-' ? '_' : c;
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace wave
