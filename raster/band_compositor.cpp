@@ -19,10 +19,8 @@ constexpr std::size_t kBandBytes = 128 << 10;
 // and a ring seen once is blended as it is scanned, without keeping its
 // coverage even for a moment.
 constexpr long long kBandedPixels = 1 << 20;
-// Rings whose coverage must be found are shared out from this many on.
-constexpr std::size_t kParallelRings = 8;
-// What the coverage of queued rings may hold on to between runs.
-constexpr std::size_t kKeepBytes = 16 << 20;
+// The rows of rings are found by all workers from this many rings on.
+constexpr std::size_t kParallelRings = 32;
 
 // Runs the work on every worker of the pool, or on the caller alone.
 template <class Work>
@@ -66,17 +64,18 @@ void BandCompositor::Lay(const RingCoverage& coverage, std::uint32_t rgb,
 
 void BandCompositor::LayRing(double cx, double cy, double radius, double pen,
                              std::uint32_t rgb) {
-  ops_.push_back({nullptr, rgb, 0, 0, static_cast<int>(rings_.size())});
-  rings_.push_back({cx, cy, radius, pen});
-  // A level and its share of a span for each pixel along the rim.
-  const double length = 6.3 * std::min(radius + pen, 16384.0);
-  ringBytes_ += static_cast<std::size_t>(length * (pen + 4)) + 64;
+  ops_.push_back({nullptr, rgb, 0, 0, static_cast<int>(ringCount_)});
+  if (ringCount_ == rings_.size()) rings_.emplace_back();
+  Ring& ring = rings_[ringCount_++];
+  ring.cx = cx;
+  ring.cy = cy;
+  ring.radius = radius;
+  ring.pen = pen;
 }
 
 void BandCompositor::Discard() {
   ops_.clear();
-  rings_.clear();
-  ringBytes_ = 0;
+  ringCount_ = 0;
   start_ = Start::AsIs;
 }
 
@@ -90,18 +89,13 @@ void BandCompositor::Run(const PixelBuffer& out) {
   // at may go.
   struct Empty {
     BandCompositor& c;
-    ~Empty() {
-      c.Discard();
-      std::size_t held = 0;
-      for (const RingCoverage& r : c.covered_) held += r.bytes();
-      if (held > kKeepBytes) c.covered_ = {};
-    }
+    ~Empty() { c.Discard(); }
   } empty{*this};
   if (!Banded(out)) {
     LayInOrder(out);
     return;
   }
-  CoverRings(out);
+  FindRows(out);
 
   const int rows = std::clamp(
       static_cast<int>(kBandBytes /
@@ -122,25 +116,22 @@ void BandCompositor::Run(const PixelBuffer& out) {
   });
 }
 
-void BandCompositor::CoverRings(const PixelBuffer& out) {
-  if (rings_.empty()) return;
-  if (covered_.size() < rings_.size()) covered_.resize(rings_.size());
+void BandCompositor::FindRows(const PixelBuffer& out) {
+  if (ringCount_ == 0) return;
   std::atomic<std::size_t> next{0};
-  OnWorkers(*pool_, pool_->size() > 1 && rings_.size() >= kParallelRings,
-            [&](int) {
-              for (std::size_t i; (i = next.fetch_add(1)) < rings_.size();) {
-                const Ring& r = rings_[i];
-                CoverRing(out.width, out.height, r.cx, r.cy, r.radius, r.pen,
-                          covered_[i]);
-              }
-            });
+  OnWorkers(
+      *pool_, pool_->size() > 1 && ringCount_ >= kParallelRings, [&](int) {
+        for (std::size_t i; (i = next.fetch_add(1)) < ringCount_;) {
+          Ring& r = rings_[i];
+          RingRows(out.width, out.height, r.cx, r.cy, r.radius, r.pen, r.rows);
+        }
+      });
   for (Op& op : ops_) {
     if (op.ring < 0) continue;
-    const RingCoverage& c = covered_[static_cast<std::size_t>(op.ring)];
-    op.coverage = &c;
-    if (c.spans.empty()) continue;
-    op.top = c.spans.front().y;
-    op.bottom = c.spans.back().y + 1;
+    const RowRuns& rows = rings_[static_cast<std::size_t>(op.ring)].rows;
+    if (rows.empty()) continue;
+    op.top = rows.front().first;
+    op.bottom = rows.back().second + 1;
   }
 }
 
@@ -175,6 +166,12 @@ void BandCompositor::LayBand(const PixelBuffer& out, int top, int bottom,
   for (std::size_t i = 0; i < ops_.size(); ++i) {
     const Op& op = ops_[i];
     if (op.bottom <= top || op.top >= bottom) continue;
+    if (op.ring >= 0) {
+      const Ring& r = rings_[static_cast<std::size_t>(op.ring)];
+      StrokeRingRows(out, r.cx, r.cy, r.radius, r.pen, op.rgb, r.rows, top,
+                     bottom);
+      continue;
+    }
     cursors[i] = LayCoverageRows(out, *op.coverage, op.rgb, op.dx, op.dy, top,
                                  bottom, cursors[i]);
   }

@@ -9,6 +9,7 @@
 
 #include "raster/blend.h"
 #include "raster/pixels.h"
+#include "raster/ring_raster.h"
 
 namespace wave {
 
@@ -39,15 +40,12 @@ class BandCompositor {
   // Run.
   void Lay(const RingCoverage& coverage, std::uint32_t rgb, int dx = 0,
            int dy = 0);
-  // Queues a ring (centre, radius and pen in device pixels) whose coverage
-  // the workers find at Run.
+  // Queues a ring (centre, radius and pen in device pixels), scanned and
+  // blended at Run, band by band, without keeping its coverage.
   void LayRing(double cx, double cy, double radius, double pen,
                std::uint32_t rgb);
 
   bool pending() const { return start_ != Start::AsIs || !ops_.empty(); }
-  // A rough count of the bytes the rings queued will take once covered;
-  // the caller runs the queue before it grows past what it can spare.
-  std::size_t ringBytes() const { return ringBytes_; }
   int workers() const;
 
   // Lays everything queued on `out`, in order, and empties the queue.
@@ -58,19 +56,20 @@ class BandCompositor {
  private:
   enum class Start { AsIs, Filled, Copied };
   struct Op {
-    const RingCoverage* coverage;  // null until a queued ring is covered
+    const RingCoverage* coverage;  // or null for a ring
     std::uint32_t rgb;
     int dx, dy;
     int ring;                 // index into rings_, or -1
-    int top = 0, bottom = 0;  // rows it touches, once covered: [top, bottom)
+    int top = 0, bottom = 0;  // rows it touches, once known: [top, bottom)
   };
   struct Ring {
     double cx, cy, radius, pen;
+    RowRuns rows;  // found at Run
   };
   static bool Banded(const PixelBuffer& out);
   void LayInOrder(const PixelBuffer& out) const;
   void LayStart(const PixelBuffer& out, int top, int bottom) const;
-  void CoverRings(const PixelBuffer& out);
+  void FindRows(const PixelBuffer& out);
   void LayBand(const PixelBuffer& out, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
 
@@ -79,9 +78,8 @@ class BandCompositor {
   const std::uint32_t* copyRows_ = nullptr;
   std::ptrdiff_t copyStride_ = 0;
   std::vector<Op> ops_;
-  std::vector<Ring> rings_;
-  std::vector<RingCoverage> covered_;  // one per queued ring, reused
-  std::size_t ringBytes_ = 0;
+  std::vector<Ring> rings_;  // reused, with their rows' storage
+  std::size_t ringCount_ = 0;
   std::vector<std::vector<std::size_t>> cursors_;  // per worker, per op
   std::unique_ptr<WorkerPool> pool_;
   int requested_;

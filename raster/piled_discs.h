@@ -20,6 +20,7 @@ struct PiledDisc {
 // Discs in a row of one colour are painted as their union, whose order does
 // not matter; the work is bounded by the pixels, the discs and the rows of
 // cells along the rims, not by the area of the discs.
-void PaintPiledDiscs(const PixelBuffer& out, const std::vector<PiledDisc>& discs);
+void PaintPiledDiscs(const PixelBuffer& out,
+                     const std::vector<PiledDisc>& discs);
 
 }  // namespace wave

@@ -170,9 +170,6 @@ class RasterCanvas::Private {
   // Rings and dots wait here to be laid band by band; whatever draws on the
   // image directly lays them first.
   BandCompositor queue_;
-  // Rings queued whose coverage is still to be found may take this much
-  // before they are laid.
-  static constexpr std::size_t kQueuedRingBytes = 32 << 20;
 
   QImage image_;
   QSize logical_;
@@ -429,7 +426,6 @@ void RasterCanvas::Private::RingDirect(Point centre, double radius, Color color,
   rings_.Lay(queue_, image_.width(), image_.height(), centre.x * dpr,
              centre.y * dpr, radius * dpr, std::max(pen.width, 1) * dpr,
              ToRgb(color));
-  if (queue_.ringBytes() > kQueuedRingBytes) Composite();
 }
 
 void RasterCanvas::Private::FillDisc(Point centre, double radius,

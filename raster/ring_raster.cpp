@@ -19,13 +19,55 @@ namespace {
 // of 2). Two terms left up to two levels there.
 constexpr double kSeriesRadius = 64;
 
-// Goes down the rows where the ring (or, when solid, the whole disc inside
-// its outer edge) can be seen, and hands each piece of a row to the sink:
-// Begin(y), then Full(x0, x1) for fully covered runs and Partial(x, level)
-// for the pixels around them (level 0..256), left to right, then End().
+// Only the rows where the ring can be seen: a large ring crosses the
+// buffer in a few arcs, and most rows of its bounding box see none. Sorted
+// and apart, within the buffer.
+void RowsOf(int width, int height, double cx, double cy, double radius,
+            double penWidth, bool solid, RowRuns& out) {
+  out.clear();
+  const double half = penWidth / 2;
+  const double outer = radius + half + 0.5;
+  const double reach = half + 1;
+  const Rect bounds{0, 0, static_cast<double>(width),
+                    static_cast<double>(height)};
+  RowRuns rows;
+  if (radius > 16 && !solid) {
+    // Arcs cut at the widened edges: cut at the buffer's own edges, an arc
+    // running just outside and along one would be judged by its midpoint
+    // and its rim in the edge column lost.
+    for (const AngleInterval& arc :
+         VisibleAngles({cx, cy}, radius, bounds.Expanded(reach), 0)) {
+      const auto [lo, hi] = VerticalExtent({cx, cy}, radius, arc);
+      rows.emplace_back(
+          static_cast<int>(std::floor(std::max(-1.0, lo - reach))),
+          static_cast<int>(std::ceil(std::min<double>(height, hi + reach))));
+    }
+    std::sort(rows.begin(), rows.end());
+  } else {
+    rows.emplace_back(static_cast<int>(std::floor(
+                          std::clamp(cy - outer, -1.0, height + 1.0))),
+                      static_cast<int>(std::ceil(
+                          std::clamp(cy + outer, -1.0, height + 1.0))));
+  }
+  int next = 0;  // first row not yet taken
+  for (const auto& [from, to] : rows) {
+    const int first = std::max(from, next);
+    const int last = std::min(height - 1, to);
+    if (first > last) continue;
+    out.emplace_back(first, last);
+    next = last + 1;
+  }
+}
+
+// Goes down the rows of `rows` within [top, bottom) and hands each piece of
+// the ring (or, when solid, of the whole disc inside its outer edge) in a
+// row to the sink: Begin(y), then Full(x0, x1) for fully covered runs and
+// Partial(x, level) for the pixels around them (level 0..256), left to
+// right, then End().
 template <class Sink>
-void Rasterise(int width, int height, double cx, double cy, double radius,
-               double penWidth, bool solid, Sink& sink) {
+void RasteriseRows(int width, int height, double cx, double cy, double radius,
+                   double penWidth, bool solid, const RowRuns& rows, int top,
+                   int bottom, Sink& sink) {
   const double half = penWidth / 2;
   const double outer = radius + half + 0.5;  // reach of any partial coverage
   const double inner = solid ? -1 : radius - half - 0.5;
@@ -104,34 +146,19 @@ void Rasterise(int width, int height, double cx, double cy, double radius,
     }
   };
 
-  // Only the rows where the ring can be seen: a large ring crosses the
-  // buffer in a few arcs, and most rows of its bounding box see none.
-  const double reach = half + 1;
-  const Rect bounds{0, 0, static_cast<double>(width),
-                    static_cast<double>(height)};
-  std::vector<std::pair<int, int>> rows;
-  if (radius > 16 && !solid) {
-    // Arcs cut at the widened edges: cut at the buffer's own edges, an arc
-    // running just outside and along one would be judged by its midpoint
-    // and its rim in the edge column lost.
-    for (const AngleInterval& arc :
-         VisibleAngles({cx, cy}, radius, bounds.Expanded(reach), 0)) {
-      const auto [lo, hi] = VerticalExtent({cx, cy}, radius, arc);
-      rows.emplace_back(
-          static_cast<int>(std::floor(std::max(-1.0, lo - reach))),
-          static_cast<int>(std::ceil(std::min<double>(height, hi + reach))));
-    }
-    std::sort(rows.begin(), rows.end());
-  } else {
-    rows.emplace_back(static_cast<int>(std::floor(cy - outer)),
-                      static_cast<int>(std::ceil(cy + outer)));
-  }
-  int next = 0;  // first row not yet drawn
   for (const auto& [from, to] : rows) {
-    const int bottom = std::min(height - 1, to);
-    for (int y = std::max({0, from, next}); y <= bottom; ++y) drawRow(y);
-    next = std::max(next, bottom + 1);
+    const int last = std::min({height - 1, to, bottom - 1});
+    for (int y = std::max({0, from, top}); y <= last; ++y) drawRow(y);
   }
+}
+
+template <class Sink>
+void Rasterise(int width, int height, double cx, double cy, double radius,
+               double penWidth, bool solid, Sink& sink) {
+  RowRuns rows;
+  RowsOf(width, height, cx, cy, radius, penWidth, solid, rows);
+  RasteriseRows(width, height, cx, cy, radius, penWidth, solid, rows, 0, height,
+                sink);
 }
 
 // Blends each pixel as it comes.
@@ -214,6 +241,19 @@ void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
                 double penWidth, std::uint32_t rgb) {
   BlendSink sink(buffer, rgb);
   Rasterise(buffer.width, buffer.height, cx, cy, radius, penWidth, false, sink);
+}
+
+void RingRows(int width, int height, double cx, double cy, double radius,
+              double penWidth, RowRuns& rows) {
+  RowsOf(width, height, cx, cy, radius, penWidth, false, rows);
+}
+
+void StrokeRingRows(const PixelBuffer& buffer, double cx, double cy,
+                    double radius, double penWidth, std::uint32_t rgb,
+                    const RowRuns& rows, int top, int bottom) {
+  BlendSink sink(buffer, rgb);
+  RasteriseRows(buffer.width, buffer.height, cx, cy, radius, penWidth, false,
+                rows, top, bottom, sink);
 }
 
 }  // namespace wave

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "raster/blend.h"
 #include "raster/pixels.h"
@@ -28,5 +30,17 @@ void CoverDisc(int width, int height, double cx, double cy, double radius,
 // (the same pixels), without keeping anything.
 void StrokeRing(const PixelBuffer& buffer, double cx, double cy, double radius,
                 double penWidth, std::uint32_t rgb);
+
+// Runs of rows [first, last], sorted and apart.
+using RowRuns = std::vector<std::pair<int, int>>;
+
+// StrokeRing in two steps, for a buffer drawn in bands: the rows where the
+// ring can be seen, found once, then the ring drawn on those of them in
+// [top, bottom), band after band.
+void RingRows(int width, int height, double cx, double cy, double radius,
+              double penWidth, RowRuns& rows);
+void StrokeRingRows(const PixelBuffer& buffer, double cx, double cy,
+                    double radius, double penWidth, std::uint32_t rgb,
+                    const RowRuns& rows, int top, int bottom);
 
 }  // namespace wave
