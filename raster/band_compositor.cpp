@@ -22,24 +22,11 @@ constexpr long long kBandedPixels = 1 << 20;
 // The rows of rings are found by all workers from this many rings on.
 constexpr std::size_t kParallelRings = 32;
 
-// Runs the work on every worker of the pool, or on the caller alone.
-template <class Work>
-void OnWorkers(WorkerPool& pool, bool parallel, Work work) {
-  if (parallel) {
-    pool.RunOnAll(work);
-  } else {
-    work(0);
-  }
-}
-
 }  // namespace
 
-BandCompositor::BandCompositor(int workers)
-    : pool_(std::make_unique<WorkerPool>(workers)) {}
+BandCompositor::BandCompositor(WorkerPool& pool) : pool_(pool) {}
 
 BandCompositor::~BandCompositor() = default;
-
-int BandCompositor::workers() const { return pool_->size(); }
 
 void BandCompositor::StartFilled(std::uint32_t rgb) {
   Discard();
@@ -102,30 +89,26 @@ void BandCompositor::Run(const PixelBuffer& out) {
                        (4 * static_cast<std::size_t>(std::max(out.width, 1)))),
       8, std::max(out.height, 8));
   const int bands = (out.height + rows - 1) / rows;
-  const bool parallel = pool_->size() > 1;
-  cursors_.resize(static_cast<std::size_t>(pool_->size()));
+  cursors_.resize(static_cast<std::size_t>(pool_.size()));
   for (auto& c : cursors_) c.assign(ops_.size(), 0);
-  // Each worker takes the next band down, so its own bands come in order
-  // and its cursors only move forward.
-  std::atomic<int> next{0};
-  OnWorkers(*pool_, parallel, [&](int worker) {
-    for (int band; (band = next.fetch_add(1)) < bands;) {
-      LayBand(out, band * rows, std::min(out.height, (band + 1) * rows),
-              cursors_[static_cast<std::size_t>(worker)]);
-    }
-  });
+  // Each worker's bands come in order, so its cursors only move forward.
+  pool_.ForEach(static_cast<std::size_t>(bands),
+                [&](std::size_t band, int worker) {
+                  const int top = static_cast<int>(band) * rows;
+                  LayBand(out, top, std::min(out.height, top + rows),
+                          cursors_[static_cast<std::size_t>(worker)]);
+                });
 }
 
 void BandCompositor::FindRows(const PixelBuffer& out) {
   if (ringCount_ == 0) return;
-  std::atomic<std::size_t> next{0};
-  OnWorkers(
-      *pool_, pool_->size() > 1 && ringCount_ >= kParallelRings, [&](int) {
-        for (std::size_t i; (i = next.fetch_add(1)) < ringCount_;) {
-          Ring& r = rings_[i];
-          RingRows(out.width, out.height, r.cx, r.cy, r.radius, r.pen, r.rows);
-        }
-      });
+  pool_.ForEach(
+      ringCount_,
+      [&](std::size_t i, int) {
+        Ring& r = rings_[i];
+        RingRows(out.width, out.height, r.cx, r.cy, r.radius, r.pen, r.rows);
+      },
+      kParallelRings);
   for (Op& op : ops_) {
     if (op.ring < 0) continue;
     const RowRuns& rows = rings_[static_cast<std::size_t>(op.ring)].rows;

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "raster/blend.h"
@@ -24,8 +22,8 @@ class WorkerPool;
 // lays its band, so the picture is the same for any number of them.
 class BandCompositor {
  public:
-  // `workers` counts the caller; 0 means one per core.
-  explicit BandCompositor(int workers = 0);
+  // Shares its bands out among the workers of `pool`.
+  explicit BandCompositor(WorkerPool& pool);
   ~BandCompositor();
   BandCompositor(const BandCompositor&) = delete;
   BandCompositor& operator=(const BandCompositor&) = delete;
@@ -46,7 +44,6 @@ class BandCompositor {
                std::uint32_t rgb);
 
   bool pending() const { return start_ != Start::AsIs || !ops_.empty(); }
-  int workers() const;
 
   // Lays everything queued on `out`, in order, and empties the queue.
   void Run(const PixelBuffer& out);
@@ -81,8 +78,7 @@ class BandCompositor {
   std::vector<Ring> rings_;  // reused, with their rows' storage
   std::size_t ringCount_ = 0;
   std::vector<std::vector<std::size_t>> cursors_;  // per worker, per op
-  std::unique_ptr<WorkerPool> pool_;
-  int requested_;
+  WorkerPool& pool_;
 };
 
 }  // namespace wave

@@ -43,23 +43,60 @@ void CoverageMask::Fit(int width, int height) {
   coverage_.assign(static_cast<std::size_t>(width) * height, 0);
   rowLeft_.assign(height, width);
   rowRight_.assign(height, -1);
-  top_ = height;
-  bottom_ = -1;
+  segments_.clear();
 }
 
 void CoverageMask::AddSegment(double x0, double y0, double x1, double y1,
                               double penWidth) {
-  const double half = penWidth / 2;
+  segments_.push_back({x0, y0, x1, y1, penWidth});
+}
+
+std::pair<int, int> CoverageMask::RowsOf(const Segment& s) const {
+  const double reach = s.pen / 2 + 0.5;
+  return {
+      std::max(0, static_cast<int>(std::floor(std::min(s.y0, s.y1) - reach))),
+      std::min(height_ - 1,
+               static_cast<int>(std::ceil(std::max(s.y0, s.y1) + reach)))};
+}
+
+// Rows of a band: some 32 KB of coverage at the widest.
+constexpr int kBandRows = 32;
+
+void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb,
+                             WorkerPool& pool) {
+  if (segments_.empty()) return;
+  const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
+  const std::size_t bands = (height_ + kBandRows - 1) / kBandRows;
+  if (bands_.size() < bands) bands_.resize(bands);
+  for (std::size_t i = 0; i < segments_.size(); ++i) {
+    const auto [top, bottom] = RowsOf(segments_[i]);
+    for (int b = top / kBandRows; b <= bottom / kBandRows; ++b) {
+      bands_[static_cast<std::size_t>(b)].push_back(
+          static_cast<std::uint32_t>(i));
+    }
+  }
+  pool.ForEach(bands, [&](std::size_t b, int) {
+    const int top = static_cast<int>(b) * kBandRows;
+    const int bottom = std::min(height_, top + kBandRows) - 1;
+    for (const std::uint32_t i : bands_[b]) Cover(segments_[i], top, bottom);
+    if (!bands_[b].empty()) Lay(buffer, colour, top, bottom);
+    bands_[b].clear();
+  });
+  segments_.clear();
+}
+
+void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom) {
+  const double x0 = s.x0, y0 = s.y0, x1 = s.x1, y1 = s.y1;
+  const double half = s.pen / 2;
   const double reach = half + 0.5;
   const double dx = x1 - x0;
   const double dy = y1 - y0;
   const double length = std::sqrt(dx * dx + dy * dy);
   const double ux = length > 0 ? dx / length : 1;
   const double uy = length > 0 ? dy / length : 0;
-  const int top =
-      std::max(0, static_cast<int>(std::floor(std::min(y0, y1) - reach)));
-  const int bottom = std::min(
-      height_ - 1, static_cast<int>(std::ceil(std::max(y0, y1) + reach)));
+  const auto [first, last] = RowsOf(s);
+  const int top = std::max(first, bandTop);
+  const int bottom = std::min(last, bandBottom);
   for (int y = top; y <= bottom; ++y) {
     const double yc = y + 0.5;
     Interval span;
@@ -99,14 +136,12 @@ void CoverageMask::AddSegment(double x0, double y0, double x1, double y1,
     }
     rowLeft_[y] = std::min(rowLeft_[y], left);
     rowRight_[y] = std::max(rowRight_[y], right);
-    top_ = std::min(top_, y);
-    bottom_ = std::max(bottom_, y);
   }
 }
 
-void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb) {
-  const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
-  for (int y = top_; y <= bottom_; ++y) {
+void CoverageMask::Lay(const PixelBuffer& buffer, std::uint32_t colour, int top,
+                       int bottom) {
+  for (int y = top; y <= bottom; ++y) {
     if (rowLeft_[y] > rowRight_[y]) continue;
     std::uint8_t* row = coverage_.data() + static_cast<std::size_t>(y) * width_;
     std::uint32_t* out = buffer.pixels + y * buffer.stride;
@@ -119,8 +154,6 @@ void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb) {
     rowLeft_[y] = width_;
     rowRight_[y] = -1;
   }
-  top_ = height_;
-  bottom_ = -1;
 }
 
 }  // namespace wave

@@ -2,6 +2,7 @@
 #include "raster/piled_discs.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace wave {
@@ -10,7 +11,8 @@ namespace {
 // Cells of 8 × 8 pixels, one bit a pixel (row by row) in a 64-bit word.
 constexpr int kCell = 8;
 constexpr std::uint64_t kAll = ~std::uint64_t{0};
-// Discs are passed over by tiles of 8 × 8 cells where nothing is left open.
+// Discs are passed over by tiles of 8 × 8 cells where nothing is left open;
+// stripes of a tile's height go to the workers.
 constexpr int kTile = 8;
 
 // The pixels of row y whose centres lie in the disc: [x0, x1], empty when
@@ -71,29 +73,47 @@ class Painter {
   bool done() const { return open_ == 0; }
 
   // Discs of one colour: their union, where nothing later has painted.
-  void PaintGroup(const PiledDisc* first, const PiledDisc* last);
+  // Stripes of a tile's height go to the workers; each touches only its
+  // own cells.
+  void PaintGroup(const PiledDisc* first, const PiledDisc* last,
+                  WorkerPool& pool);
 
  private:
+  // The group's bounding cells: columns [c0, c1], rows [r0, r1].
+  struct Box {
+    int c0, c1, r0, r1;
+    int width() const { return c1 - c0 + 1; }
+    std::size_t At(int row, int col) const {
+      return static_cast<std::size_t>(row - r0) * width() + (col - c0);
+    }
+  };
   void Mark(int cell, std::uint64_t bits) {
     std::uint64_t& p = painted_[static_cast<std::size_t>(cell)];
     if (p == kAll) return;
     p |= bits;
-    if (p == kAll) --open_;
+    if (p == kAll) open_.fetch_sub(1, std::memory_order_relaxed);
+  }
+  bool Closed(int cellRow, int cellX) const {
+    return painted_[static_cast<std::size_t>(cellRow) * cellsX_ + cellX] ==
+           kAll;
   }
   void Paint(int cell, std::uint64_t bits, std::uint32_t colour);
   // Cells [a, b] of a row of cells whose every pixel (in the buffer) lies in
   // the disc; a > b when none.
   std::pair<int, int> FullCells(const PiledDisc& d, int cellRow) const;
   std::uint64_t CellBits(const PiledDisc& d, int cellRow, int cellX) const;
+  void PaintStripe(const PiledDisc* first,
+                   const std::vector<std::uint32_t>& discs, const Box& box,
+                   int stripe, std::uint32_t colour);
 
   PixelBuffer out_;
   int cellsX_, cellsY_;
   std::vector<std::uint64_t> painted_;
-  long long open_;  // cells not wholly painted
+  std::atomic<long long> open_;  // cells not wholly painted
   // The group's union, cell by cell, over its bounding cells.
   std::vector<std::uint64_t> cover_;
   std::vector<int> starts_;  // full runs: +1 where one starts, −1 after
-  std::vector<int> tileOpen_;
+  std::vector<std::vector<std::uint32_t>> stripes_;  // discs by stripe
 };
 
 std::pair<int, int> Painter::FullCells(const PiledDisc& d, int cellRow) const {
@@ -116,8 +136,9 @@ std::uint64_t Painter::CellBits(const PiledDisc& d, int cellRow,
   const int y1 = std::min(y0 + kCell - 1, out_.height - 1);
   for (int y = y0; y <= y1; ++y) {
     const Chord c = ChordOf(d, y, out_.width);
-    if (c.x0 <= c.x1)
+    if (c.x0 <= c.x1) {
       bits |= RowBits(c.x0, c.x1, cellX * kCell) << ((y - y0) * kCell);
+    }
   }
   return bits;
 }
@@ -139,92 +160,113 @@ void Painter::Paint(int cell, std::uint64_t bits, std::uint32_t colour) {
   }
 }
 
-void Painter::PaintGroup(const PiledDisc* first, const PiledDisc* last) {
+void Painter::PaintGroup(const PiledDisc* first, const PiledDisc* last,
+                         WorkerPool& pool) {
   const int w = out_.width, h = out_.height;
   // The cells the group can reach.
-  int c0 = cellsX_, c1 = -1, r0 = cellsY_, r1 = -1;
+  Box box{cellsX_, -1, cellsY_, -1};
   for (const PiledDisc* d = first; d != last; ++d) {
     const Rows rows = RowsOf(*d, h);
     if (rows.top > rows.bottom) continue;
     const int x0 = CeilWithin(d->cx - d->radius - 0.5, 0, w);
     const int x1 = FloorWithin(d->cx + d->radius - 0.5, -1, w - 1);
     if (x0 > x1) continue;
-    c0 = std::min(c0, x0 / kCell);
-    c1 = std::max(c1, x1 / kCell);
-    r0 = std::min(r0, rows.top / kCell);
-    r1 = std::max(r1, rows.bottom / kCell);
+    box.c0 = std::min(box.c0, x0 / kCell);
+    box.c1 = std::max(box.c1, x1 / kCell);
+    box.r0 = std::min(box.r0, rows.top / kCell);
+    box.r1 = std::max(box.r1, rows.bottom / kCell);
   }
-  if (c0 > c1 || r0 > r1) return;
-  const int bw = c1 - c0 + 1, bh = r1 - r0 + 1;
-  const auto at = [&](int row, int col) {
-    return static_cast<std::size_t>(row - r0) * bw + (col - c0);
+  if (box.c0 > box.c1 || box.r0 > box.r1) return;
+  const int bh = box.r1 - box.r0 + 1;
+  starts_.assign(static_cast<std::size_t>(bh) * (box.width() + 1), 0);
+  cover_.assign(static_cast<std::size_t>(bh) * box.width(), 0);
+  const auto stripes = static_cast<std::size_t>((bh + kTile - 1) / kTile);
+  if (stripes_.size() < stripes) stripes_.resize(stripes);
+  for (std::size_t i = 0; i < stripes; ++i) stripes_[i].clear();
+  for (const PiledDisc* d = first; d != last; ++d) {
+    const Rows rows = RowsOf(*d, h);
+    if (rows.top > rows.bottom) continue;
+    for (int s = (rows.top / kCell - box.r0) / kTile;
+         s <= (rows.bottom / kCell - box.r0) / kTile; ++s) {
+      stripes_[static_cast<std::size_t>(s)].push_back(
+          static_cast<std::uint32_t>(d - first));
+    }
+  }
+  const std::uint32_t colour = 0xFF000000u | first->rgb;
+  pool.ForEach(stripes, [&](std::size_t s, int) {
+    PaintStripe(first, stripes_[s], box, static_cast<int>(s), colour);
+  });
+}
+
+void Painter::PaintStripe(const PiledDisc* first,
+                          const std::vector<std::uint32_t>& discs,
+                          const Box& box, int stripe, std::uint32_t colour) {
+  const int w = out_.width, h = out_.height;
+  const int sr0 = box.r0 + stripe * kTile;
+  const int sr1 = std::min(box.r1, sr0 + kTile - 1);
+  const auto cellRows = [&](const Rows& rows) {
+    return std::pair{std::max(rows.top / kCell, sr0),
+                     std::min(rows.bottom / kCell, sr1)};
   };
 
   // Cells wholly inside some disc, from runs along each row of cells.
-  starts_.assign(static_cast<std::size_t>(bh) * (bw + 1), 0);
-  for (const PiledDisc* d = first; d != last; ++d) {
-    const Rows rows = RowsOf(*d, h);
-    for (int cr = rows.top / kCell; cr <= rows.bottom / kCell; ++cr) {
-      const auto [a, b] = FullCells(*d, cr);
+  for (const std::uint32_t i : discs) {
+    const PiledDisc& d = first[i];
+    const auto [from, to] = cellRows(RowsOf(d, h));
+    for (int cr = from; cr <= to; ++cr) {
+      const auto [a, b] = FullCells(d, cr);
       if (a > b) continue;
-      int* line = starts_.data() + static_cast<std::size_t>(cr - r0) * (bw + 1);
-      ++line[a - c0];
-      --line[b - c0 + 1];
+      int* line = starts_.data() +
+                  static_cast<std::size_t>(cr - box.r0) * (box.width() + 1);
+      ++line[a - box.c0];
+      --line[b - box.c0 + 1];
     }
   }
-  cover_.assign(static_cast<std::size_t>(bw) * bh, 0);
-  const int tilesX = (bw + kTile - 1) / kTile;
-  tileOpen_.assign(
-      static_cast<std::size_t>(tilesX) * ((bh + kTile - 1) / kTile), 0);
-  for (int cr = r0; cr <= r1; ++cr) {
-    const int* line =
-        starts_.data() + static_cast<std::size_t>(cr - r0) * (bw + 1);
+  // Tiles of the stripe where some cell is neither full nor painted.
+  const int tiles = (box.width() + kTile - 1) / kTile;
+  std::vector<char> open(static_cast<std::size_t>(tiles), 0);
+  for (int cr = sr0; cr <= sr1; ++cr) {
+    const int* line = starts_.data() +
+                      static_cast<std::size_t>(cr - box.r0) * (box.width() + 1);
     int depth = 0;
-    for (int cc = c0; cc <= c1; ++cc) {
-      depth += line[cc - c0];
-      if (depth > 0) cover_[at(cr, cc)] = kAll;
-      if (depth == 0 &&
-          painted_[static_cast<std::size_t>(cr) * cellsX_ + cc] != kAll) {
-        ++tileOpen_[static_cast<std::size_t>((cr - r0) / kTile) * tilesX +
-                    (cc - c0) / kTile];
+    for (int cc = box.c0; cc <= box.c1; ++cc) {
+      depth += line[cc - box.c0];
+      if (depth > 0) {
+        cover_[box.At(cr, cc)] = kAll;
+      } else if (!Closed(cr, cc)) {
+        open[static_cast<std::size_t>((cc - box.c0) / kTile)] = 1;
       }
     }
   }
 
   // Cells along the rims, pixel by pixel, where still open: a disc whose
   // tiles are all closed is passed over whole.
-  for (const PiledDisc* d = first; d != last; ++d) {
-    const Rows rows = RowsOf(*d, h);
-    if (rows.top > rows.bottom) continue;
-    const int x0 = CeilWithin(d->cx - d->radius - 0.5, 0, w);
-    const int x1 = FloorWithin(d->cx + d->radius - 0.5, -1, w - 1);
-    if (x0 > x1) continue;
-    bool open = false;
-    for (int ty = (rows.top / kCell - r0) / kTile;
-         ty <= (rows.bottom / kCell - r0) / kTile && !open; ++ty) {
-      for (int tx = (x0 / kCell - c0) / kTile;
-           tx <= (x1 / kCell - c0) / kTile && !open; ++tx) {
-        open = tileOpen_[static_cast<std::size_t>(ty) * tilesX + tx] > 0;
-      }
+  for (const std::uint32_t i : discs) {
+    const PiledDisc& d = first[i];
+    const auto [from, to] = cellRows(RowsOf(d, h));
+    const int x0 = CeilWithin(d.cx - d.radius - 0.5, 0, w);
+    const int x1 = FloorWithin(d.cx + d.radius - 0.5, -1, w - 1);
+    if (from > to || x0 > x1) continue;
+    bool any = false;
+    for (int tx = (x0 / kCell - box.c0) / kTile;
+         tx <= (x1 / kCell - box.c0) / kTile && !any; ++tx) {
+      any = open[static_cast<std::size_t>(tx)] != 0;
     }
-    if (!open) continue;
-    for (int cr = rows.top / kCell; cr <= rows.bottom / kCell; ++cr) {
-      // The widest chord of the row of cells: the row nearest the centre.
+    if (!any) continue;
+    // The row nearest the centre has the widest chord.
+    const int centreRow =
+        static_cast<int>(std::floor(std::clamp(d.cy, -1e9, 1e9)));
+    for (int cr = from; cr <= to; ++cr) {
       const int y0 = cr * kCell;
       const int y1 = std::min(y0 + kCell - 1, h - 1);
-      const int nearest = std::clamp(
-          static_cast<int>(std::floor(std::clamp(d->cy, -1e9, 1e9))), y0, y1);
-      const Chord wide = ChordOf(*d, nearest, w);
+      const Chord wide = ChordOf(d, std::clamp(centreRow, y0, y1), w);
       if (wide.x0 > wide.x1) continue;
-      const auto [a, b] = FullCells(*d, cr);
-      const auto rim = [&](int from, int to) {
-        for (int cc = from; cc <= to; ++cc) {
-          std::uint64_t& cover = cover_[at(cr, cc)];
-          if (cover == kAll ||
-              painted_[static_cast<std::size_t>(cr) * cellsX_ + cc] == kAll) {
-            continue;
-          }
-          cover |= CellBits(*d, cr, cc);
+      const auto [a, b] = FullCells(d, cr);
+      const auto rim = [&](int left, int right) {
+        for (int cc = left; cc <= right; ++cc) {
+          std::uint64_t& cover = cover_[box.At(cr, cc)];
+          if (cover == kAll || Closed(cr, cc)) continue;
+          cover |= CellBits(d, cr, cc);
         }
       };
       const int ta = wide.x0 / kCell, tb = wide.x1 / kCell;
@@ -237,10 +279,9 @@ void Painter::PaintGroup(const PiledDisc* first, const PiledDisc* last) {
     }
   }
 
-  const std::uint32_t colour = 0xFF000000u | first->rgb;
-  for (int cr = r0; cr <= r1; ++cr) {
-    for (int cc = c0; cc <= c1; ++cc) {
-      const std::uint64_t cover = cover_[at(cr, cc)];
+  for (int cr = sr0; cr <= sr1; ++cr) {
+    for (int cc = box.c0; cc <= box.c1; ++cc) {
+      const std::uint64_t cover = cover_[box.At(cr, cc)];
       if (cover == 0) continue;
       const int cell = cr * cellsX_ + cc;
       const std::uint64_t fresh =
@@ -255,7 +296,7 @@ void Painter::PaintGroup(const PiledDisc* first, const PiledDisc* last) {
 }  // namespace
 
 void PaintPiledDiscs(const PixelBuffer& out,
-                     const std::vector<PiledDisc>& discs) {
+                     const std::vector<PiledDisc>& discs, WorkerPool& pool) {
   if (out.width <= 0 || out.height <= 0) return;
   Painter painter(out);
   // From the last disc back, a run of one colour at a time.
@@ -263,7 +304,7 @@ void PaintPiledDiscs(const PixelBuffer& out,
   while (end > 0 && !painter.done()) {
     std::size_t begin = end - 1;
     while (begin > 0 && discs[begin - 1].rgb == discs[end - 1].rgb) --begin;
-    painter.PaintGroup(discs.data() + begin, discs.data() + end);
+    painter.PaintGroup(discs.data() + begin, discs.data() + end, pool);
     end = begin;
   }
 }

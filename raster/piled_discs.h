@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "raster/pixels.h"
+#include "raster/worker_pool.h"
 
 namespace wave {
 
@@ -21,6 +22,6 @@ struct PiledDisc {
 // not matter; the work is bounded by the pixels, the discs and the rows of
 // cells along the rims, not by the area of the discs.
 void PaintPiledDiscs(const PixelBuffer& out,
-                     const std::vector<PiledDisc>& discs);
+                     const std::vector<PiledDisc>& discs, WorkerPool& pool);
 
 }  // namespace wave

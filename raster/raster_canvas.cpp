@@ -13,6 +13,7 @@
 #include "raster/piled_discs.h"
 #include "raster/ring_cache.h"
 #include "raster/ring_raster.h"
+#include "raster/worker_pool.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -134,6 +135,8 @@ class RasterCanvas::Private {
     std::vector<QPolygonF> runs;  // dotted one-pixel pens
     bool masked = false;          // solid pens, in mask_
   };
+  // The cores' share of large frames: bands of rows, rings, lines, dots.
+  WorkerPool pool_;
   CoverageMask mask_;
   PendingLines pending_;
 
@@ -169,7 +172,7 @@ class RasterCanvas::Private {
   RingCache rings_;
   // Rings and dots wait here to be laid band by band; whatever draws on the
   // image directly lays them first.
-  BandCompositor queue_;
+  BandCompositor queue_{pool_};
 
   QImage image_;
   QSize logical_;
@@ -274,7 +277,8 @@ std::uint32_t ToRgb(Color c) {
 void RasterCanvas::Private::FlushLines() {
   if (pending_.masked) {
     pending_.masked = false;
-    if (!mask_.empty()) mask_.Composite(DirectPixels(), ToRgb(pending_.color));
+    if (!mask_.empty())
+      mask_.Composite(DirectPixels(), ToRgb(pending_.color), pool_);
   }
   if (pending_.runs.empty()) return;
   QPainter& p = Painter();
@@ -416,7 +420,7 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
                      (d.radius + std::max(d.pen.width, 1) / 2.0) * dpr,
                      ToRgb(d.color)});
   }
-  PaintPiledDiscs(DirectPixels(), piled);
+  PaintPiledDiscs(DirectPixels(), piled, pool_);
 }
 
 void RasterCanvas::Private::RingDirect(Point centre, double radius, Color color,

@@ -2,6 +2,7 @@
 #include "raster/worker_pool.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace wave {
 
@@ -49,6 +50,19 @@ void WorkerPool::RunOnAll(const std::function<void(int)>& job) {
   job_ = nullptr;
   if (mine) std::rethrow_exception(mine);
   if (failure_) std::rethrow_exception(failure_);
+}
+
+void WorkerPool::ForEach(std::size_t count,
+                         const std::function<void(std::size_t, int)>& item,
+                         std::size_t least) {
+  if (workers_ == 1 || count < std::max<std::size_t>(least, 2)) {
+    for (std::size_t i = 0; i < count; ++i) item(i, 0);
+    return;
+  }
+  std::atomic<std::size_t> next{0};
+  RunOnAll([&](int worker) {
+    for (std::size_t i; (i = next.fetch_add(1)) < count;) item(i, worker);
+  });
 }
 
 void WorkerPool::Serve(int worker) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -28,6 +29,14 @@ class WorkerPool {
   // returns when all have finished. An exception thrown by any worker is
   // rethrown here, after all have finished.
   void RunOnAll(const std::function<void(int)>& job);
+
+  // Runs item(i, worker) for every i in [0, count), each once, the workers
+  // taking the next item as they come free, so that each worker's items
+  // come in increasing order. With fewer than `least` items, the caller
+  // runs them all.
+  void ForEach(std::size_t count,
+               const std::function<void(std::size_t, int)>& item,
+               std::size_t least = 2);
 
  private:
   void Serve(int worker);

@@ -103,7 +103,8 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   }
 
   Pixels laid = before;
-  BandCompositor queue(row.workers);
+  WorkerPool pool(row.workers);
+  BandCompositor queue(pool);
   queue.LayRing(first.cx, first.cy, first.radius, first.pen, first.rgb);
   if (row.start == Start::Filled) queue.StartFilled(fill);
   if (row.start == Start::Copied) queue.StartCopied(layer.data(), row.width);

@@ -71,11 +71,12 @@ TEST(CoverageMaskTest, OverlapsCountOnceAndTheMaskEmptiesWhenLaid) {
   constexpr std::uint32_t kWhite = 0xFFFFFFFF, kInk = 0xFF000000;
   const auto lay = [&](int times) {
     std::vector<std::uint32_t> pixels(kW * kH, kWhite);
+    WorkerPool pool(2);
     CoverageMask mask;
     mask.Fit(kW, kH);
     for (int i = 0; i < times; ++i) mask.AddSegment(5, 10.3, 35, 10.3, 2);
     EXPECT_FALSE(mask.empty());
-    mask.Composite({pixels.data(), kW, kH, kW}, kInk);
+    mask.Composite({pixels.data(), kW, kH, kW}, kInk, pool);
     EXPECT_TRUE(mask.empty());
     return pixels;
   };

@@ -34,8 +34,7 @@ void Check(const char* name) {
   // Places in twips come out as at scale 1: 15 twips to the logical pixel.
   EXPECT_EQ(w.size(), QSize(682, 476));
   EXPECT_EQ(w.textBox("Text1")->geometry(), QRect(232, 8, 41, 25));
-  EXPECT_EQ(w.mapping().ToTwips(w.textBox("Text1")->x()),
-            3480);
+  EXPECT_EQ(w.mapping().ToTwips(w.textBox("Text1")->x()), 3480);
 
   for (QPushButton* b : w.template findChildren<QPushButton*>()) {
     EXPECT_EQ(CaptionOverflow(*b), 0) << b->text().toStdString();

@@ -2,6 +2,7 @@
 // Piled discs against the rule they implement, pixel by pixel: each pixel
 // shows the last disc whose circle holds its centre.
 #include "raster/piled_discs.h"
+#include "raster/worker_pool.h"
 
 #include <gtest/gtest.h>
 
@@ -50,25 +51,30 @@ TEST_P(PiledDiscsTest, EachPixelShowsTheLastDiscOverIt) {
   const Row& row = GetParam();
   const std::vector<PiledDisc> discs = Discs(row);
   const std::uint32_t background = 0xFFF0F0F0u;
-  std::vector<std::uint32_t> pixels(
-      static_cast<std::size_t>(row.width) * row.height, background);
-  PaintPiledDiscs({pixels.data(), row.width, row.height, row.width}, discs);
+  for (const int workers : {1, 3}) {
+    WorkerPool pool(workers);
+    std::vector<std::uint32_t> pixels(
+        static_cast<std::size_t>(row.width) * row.height, background);
+    PaintPiledDiscs({pixels.data(), row.width, row.height, row.width}, discs,
+                    pool);
 
-  int differ = 0;
-  for (int y = 0; y < row.height; ++y) {
-    for (int x = 0; x < row.width; ++x) {
-      std::uint32_t expected = background;
-      for (auto d = discs.rbegin(); d != discs.rend(); ++d) {
-        const double dx = x + 0.5 - d->cx, dy = y + 0.5 - d->cy;
-        if (dx * dx + dy * dy <= d->radius * d->radius) {
-          expected = 0xFF000000u | d->rgb;
-          break;
+    int differ = 0;
+    for (int y = 0; y < row.height; ++y) {
+      for (int x = 0; x < row.width; ++x) {
+        std::uint32_t expected = background;
+        for (auto d = discs.rbegin(); d != discs.rend(); ++d) {
+          const double dx = x + 0.5 - d->cx, dy = y + 0.5 - d->cy;
+          if (dx * dx + dy * dy <= d->radius * d->radius) {
+            expected = 0xFF000000u | d->rgb;
+            break;
+          }
         }
+        differ +=
+            pixels[static_cast<std::size_t>(y) * row.width + x] != expected;
       }
-      differ += pixels[static_cast<std::size_t>(y) * row.width + x] != expected;
     }
+    EXPECT_EQ(differ, 0) << workers << " workers";
   }
-  EXPECT_EQ(differ, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, PiledDiscsTest, ::testing::ValuesIn(kRows),

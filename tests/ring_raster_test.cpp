@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ring rasteriser against the coverage rule it implements, evaluated
 // the slow way for every pixel of the buffer.
-#include "raster/blend.h"
 #include "raster/ring_raster.h"
+#include "raster/blend.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "raster/coverage_mask.h"
@@ -102,10 +102,14 @@ int Worst(const std::vector<std::uint32_t>& a,
 // 3 bottom), `along` of the way, moved `out` pixels outwards.
 std::pair<double, double> NearEdge(int side, double along, double out) {
   switch (side) {
-    case 0: return {-out, along * kHeight};
-    case 1: return {kWidth + out, along * kHeight};
-    case 2: return {along * kWidth, -out};
-    default: return {along * kWidth, kHeight + out};
+    case 0:
+      return {-out, along * kHeight};
+    case 1:
+      return {kWidth + out, along * kHeight};
+    case 2:
+      return {along * kWidth, -out};
+    default:
+      return {along * kWidth, kHeight + out};
   }
 }
 
@@ -139,6 +143,7 @@ TEST(CoverageMaskTest, LinesAlongEachBorderFollowTheCoverageRule) {
   std::mt19937 random(4048);
   std::uniform_real_distribution<double> along(-0.2, 1.2), out(-3, 5),
       slope(-0.02, 0.02), unit(0, 1);
+  WorkerPool pool(3);
   CoverageMask mask;
   mask.Fit(kWidth, kHeight);
   for (int side = 0; side < 4; ++side) {
@@ -151,7 +156,7 @@ TEST(CoverageMaskTest, LinesAlongEachBorderFollowTheCoverageRule) {
       (side < 2 ? x1 : y1) += slope(random) * kWidth;
       std::vector<std::uint32_t> pixels(kWidth * kHeight, kBackground);
       mask.AddSegment(x0, y0, x1, y1, pen);
-      mask.Composite({pixels.data(), kWidth, kHeight, kWidth}, 0x2040C0u);
+      mask.Composite({pixels.data(), kWidth, kHeight, kWidth}, 0x2040C0u, pool);
       std::vector<std::uint32_t> expected(kWidth * kHeight, kBackground);
       for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
@@ -164,9 +169,8 @@ TEST(CoverageMaskTest, LinesAlongEachBorderFollowTheCoverageRule) {
                           : 0.0;
           const double d = std::hypot(qx - t * dx, qy - t * dy);
           const double c = std::clamp(pen / 2 + 0.5 - d, 0.0, 1.0);
-          expected[y * kWidth + x] =
-              BlendPixel(kBackground, 0xFF2040C0u,
-                         static_cast<unsigned>(c * 256 + 0.5));
+          expected[y * kWidth + x] = BlendPixel(
+              kBackground, 0xFF2040C0u, static_cast<unsigned>(c * 256 + 0.5));
         }
       }
       ASSERT_LE(Worst(pixels, expected), 1)
