@@ -230,6 +230,28 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(name, wave::FirstAfterEdit, c)
         ->Unit(benchmark::kMillisecond);
   }
+  // The heaviest inputs found, first after an edit, at every window size.
+  for (const auto& [name, c] :
+       {std::pair{"wavelength0.1/dots4500/r10000",
+                  wave::Dots("0.1", "4500", 10000)},
+        std::pair{"wavelength0.1/dots1000/r10000000",
+                  wave::Dots("0.1", "1000", 10000000)},
+        std::pair{"wavelength0.1/separation1000/r10000000",
+                  Case{"0.1", "1000", 10000000}},
+        std::pair{"wavelength0.1/separation1000/dots1000/r10000000",
+                  Case{"0.1", "1000", 10000000, 7, "1000"}},
+        std::pair{"wavelength-0.1/separation-6/dots1000/r10000",
+                  Case{"-0.1", "-6", 10000, 7, "1000"}}}) {
+    for (const auto& [size, window] :
+         {std::pair{"", wave::InWindow(c, wave::kPixels, 1)},
+          std::pair{"/1920x1080", wave::InWindow(c, QSize(1920, 1080), 1)},
+          std::pair{"/3840x2160", wave::InWindow(c, QSize(1920, 1080), 2)}}) {
+      benchmark::RegisterBenchmark(
+          (std::string("first-after-edit/worst/") + name + size).c_str(),
+          wave::FirstAfterEdit, window)
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

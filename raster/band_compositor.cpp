@@ -34,12 +34,10 @@ void BandCompositor::StartFilled(std::uint32_t rgb) {
   fill_ = 0xFF000000u | rgb;
 }
 
-void BandCompositor::StartCopied(const std::uint32_t* rows,
-                                 std::ptrdiff_t stride) {
+void BandCompositor::StartCopied(const SparseImage& image) {
   Discard();
   start_ = Start::Copied;
-  copyRows_ = rows;
-  copyStride_ = stride;
+  copied_ = &image;
 }
 
 void BandCompositor::Lay(const RingCoverage& coverage, std::uint32_t rgb,
@@ -89,15 +87,26 @@ void BandCompositor::Run(const PixelBuffer& out) {
                        (4 * static_cast<std::size_t>(std::max(out.width, 1)))),
       8, std::max(out.height, 8));
   const int bands = (out.height + rows - 1) / rows;
+  // The ops of each band, in order: a band passes over no other.
+  if (bands_.size() < static_cast<std::size_t>(bands)) bands_.resize(bands);
+  for (int b = 0; b < bands; ++b) bands_[static_cast<std::size_t>(b)].clear();
+  for (std::size_t i = 0; i < ops_.size(); ++i) {
+    const Op& op = ops_[i];
+    const int first = std::max(op.top, 0) / rows;
+    const int last = std::min(op.bottom, out.height) - 1;
+    for (int b = first; b <= last / rows && last >= 0; ++b) {
+      bands_[static_cast<std::size_t>(b)].push_back(
+          static_cast<std::uint32_t>(i));
+    }
+  }
   cursors_.resize(static_cast<std::size_t>(pool_.size()));
   for (auto& c : cursors_) c.assign(ops_.size(), 0);
-  // Each worker's bands come in order, so its cursors only move forward.
-  pool_.ForEach(static_cast<std::size_t>(bands),
-                [&](std::size_t band, int worker) {
-                  const int top = static_cast<int>(band) * rows;
-                  LayBand(out, top, std::min(out.height, top + rows),
-                          cursors_[static_cast<std::size_t>(worker)]);
-                });
+  pool_.ForEach(static_cast<std::size_t>(bands), [&](std::size_t band,
+                                                     int worker) {
+    const int top = static_cast<int>(band) * rows;
+    LayBand(out, static_cast<int>(band), top, std::min(out.height, top + rows),
+            cursors_[static_cast<std::size_t>(worker)]);
+  });
 }
 
 void BandCompositor::FindRows(const PixelBuffer& out) {
@@ -132,23 +141,22 @@ void BandCompositor::LayInOrder(const PixelBuffer& out) const {
 
 void BandCompositor::LayStart(const PixelBuffer& out, int top,
                               int bottom) const {
-  const auto width = static_cast<std::size_t>(out.width);
+  if (start_ == Start::Copied) {
+    copied_->CopyRows(out, top, bottom);
+    return;
+  }
+  if (start_ != Start::Filled) return;
   for (int y = top; y < bottom; ++y) {
-    std::uint32_t* row = out.pixels + y * out.stride;
-    if (start_ == Start::Filled) {
-      std::fill_n(row, width, fill_);
-    } else if (start_ == Start::Copied) {
-      std::memcpy(row, copyRows_ + y * copyStride_, width * 4);
-    }
+    std::fill_n(out.pixels + y * out.stride, out.width, fill_);
   }
 }
 
-void BandCompositor::LayBand(const PixelBuffer& out, int top, int bottom,
+void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
+                             int bottom,
                              std::vector<std::size_t>& cursors) const {
   LayStart(out, top, bottom);
-  for (std::size_t i = 0; i < ops_.size(); ++i) {
+  for (const std::uint32_t i : bands_[static_cast<std::size_t>(band)]) {
     const Op& op = ops_[i];
-    if (op.bottom <= top || op.top >= bottom) continue;
     if (op.ring >= 0) {
       const Ring& r = rings_[static_cast<std::size_t>(op.ring)];
       StrokeRingRows(out, r.cx, r.cy, r.radius, r.pen, op.rgb, r.rows, top,

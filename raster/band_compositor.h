@@ -8,6 +8,7 @@
 #include "raster/blend.h"
 #include "raster/pixels.h"
 #include "raster/ring_raster.h"
+#include "raster/sparse_image.h"
 
 namespace wave {
 
@@ -29,11 +30,10 @@ class BandCompositor {
   BandCompositor& operator=(const BandCompositor&) = delete;
 
   // How each band starts before anything is laid on it: as the buffer holds
-  // it (until one of these is called), filled with rgb, or copied from rows
-  // of the buffer's size kept elsewhere, `stride` pixels apart, which must
-  // stay until Run.
+  // it (until one of these is called), filled with rgb, or copied from an
+  // image of the buffer's size kept elsewhere, which must stay until Run.
   void StartFilled(std::uint32_t rgb);
-  void StartCopied(const std::uint32_t* rows, std::ptrdiff_t stride);
+  void StartCopied(const SparseImage& image);
   // Queues coverage kept elsewhere, moved by (dx, dy); it must stay until
   // Run.
   void Lay(const RingCoverage& coverage, std::uint32_t rgb, int dx = 0,
@@ -67,17 +67,19 @@ class BandCompositor {
   void LayInOrder(const PixelBuffer& out) const;
   void LayStart(const PixelBuffer& out, int top, int bottom) const;
   void FindRows(const PixelBuffer& out);
-  void LayBand(const PixelBuffer& out, int top, int bottom,
+  void LayBand(const PixelBuffer& out, int band, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
 
   Start start_ = Start::AsIs;
   std::uint32_t fill_ = 0;
-  const std::uint32_t* copyRows_ = nullptr;
-  std::ptrdiff_t copyStride_ = 0;
+  const SparseImage* copied_ = nullptr;
   std::vector<Op> ops_;
   std::vector<Ring> rings_;  // reused, with their rows' storage
   std::size_t ringCount_ = 0;
-  std::vector<std::vector<std::size_t>> cursors_;  // per worker, per op
+  std::vector<std::vector<std::uint32_t>> bands_;  // ops by band
+  // Per worker, per op: the first span of a kept coverage not yet laid.
+  // A worker's bands come in order, so these only move forward.
+  std::vector<std::vector<std::size_t>> cursors_;
   WorkerPool& pool_;
 };
 

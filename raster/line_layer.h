@@ -6,6 +6,7 @@
 
 #include "canvas/canvas.h"
 #include "raster/pixels.h"
+#include "raster/sparse_image.h"
 
 namespace wave {
 
@@ -32,21 +33,20 @@ class LineLayer {
   bool open() const { return open_; }
   void Record(const Call& call) { calls_.push_back(call); }
   // Ends the recording. True when the calls repeat those of the layer kept
-  // for a buffer of width × height: then keptRows() is the image they make.
+  // for a buffer of width × height: then kept() is the image they make.
   bool Close(int width, int height);
-  // The layer kept, rows of its width.
-  const std::uint32_t* keptRows() const { return kept_.data(); }
+  const SparseImage& kept() const { return kept_; }
   const std::vector<Call>& calls() const { return calls_; }
-  // Keeps what the recorded calls drew on `out`, for the frames to come.
-  void Keep(const PixelBuffer& out);
+  // Keeps what the recorded calls drew on `out` over `background`, for the
+  // frames to come.
+  void Keep(const PixelBuffer& out, std::uint32_t background);
   void Forget();
 
  private:
   bool open_ = false;
   std::vector<Call> calls_;
   std::vector<Call> keptCalls_;
-  std::vector<std::uint32_t> kept_;  // rows of width pixels
-  int width_ = 0, height_ = 0;
+  SparseImage kept_;
 };
 
 }  // namespace wave

@@ -482,7 +482,7 @@ void RasterCanvas::Private::Line(float x1, float y1, float x2, float y2,
 void RasterCanvas::Private::EndLinePrefix() {
   if (!lineLayer_.open()) return;
   if (lineLayer_.Close(image_.width(), image_.height())) {
-    queue_.StartCopied(lineLayer_.keptRows(), image_.width());
+    queue_.StartCopied(lineLayer_.kept());
     return;
   }
   queue_.StartFilled(background_.rgb());
@@ -492,7 +492,7 @@ void RasterCanvas::Private::EndLinePrefix() {
   }
   FlushLines();
   painter_.reset();  // the copy must see every pixel
-  lineLayer_.Keep(DirectPixels());
+  lineLayer_.Keep(DirectPixels(), 0xFF000000u | background_.rgb());
 }
 
 void RasterCanvas::Private::DrawLineNow(float x1, float y1, float x2, float y2,

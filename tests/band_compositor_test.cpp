@@ -77,7 +77,14 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   Pixels before(size), layer(size);
   std::mt19937 random(11);
   for (auto& p : before) p = 0xFF000000u | (random() & 0xFFFFFFu);
-  for (auto& p : layer) p = 0xFF000000u | (random() & 0xFFFFFFu);
+  // A layer of one colour with lines of others across it.
+  const std::uint32_t layerBackground = 0xFFF0F0F0u;
+  for (auto& p : layer) {
+    p = random() % 5 == 0 ? 0xFF000000u | (random() & 0xFFFFFFu)
+                          : layerBackground;
+  }
+  SparseImage sparse;
+  sparse.Keep(BufferOf(layer, row), layerBackground);
   const std::uint32_t fill = 0x10F0E0;
 
   Pixels expected = before;
@@ -107,7 +114,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   BandCompositor queue(pool);
   queue.LayRing(first.cx, first.cy, first.radius, first.pen, first.rgb);
   if (row.start == Start::Filled) queue.StartFilled(fill);
-  if (row.start == Start::Copied) queue.StartCopied(layer.data(), row.width);
+  if (row.start == Start::Copied) queue.StartCopied(sparse);
   std::size_t k = 0;
   for (const Shape& s : shapes) {
     if (s.queued) {
