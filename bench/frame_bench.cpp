@@ -230,6 +230,25 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(name, wave::FirstAfterEdit, c)
         ->Unit(benchmark::kMillisecond);
   }
+  // The heaviest inputs found, repeated and first after an edit, at every
+  // window size.
+  for (const auto& [name, c] :
+       {std::pair{"wavelength0/r10000000", Case{"0", "6", 10000000}},
+        std::pair{"wavelength0/separation1000/r10000000",
+                  Case{"0", "1000", 10000000}},
+        std::pair{"wavelength0/dots1000/r10000",
+                  wave::Dots("0", "1000", 10000)},
+        std::pair{"wavelength0/dots4500/r10000",
+                  wave::Dots("0", "4500", 10000)}}) {
+    for (const auto& [size, window] :
+         {std::pair{"/1920x1080", wave::InWindow(c, QSize(1920, 1080), 1)},
+          std::pair{"/3840x2160", wave::InWindow(c, QSize(1920, 1080), 2)}}) {
+      benchmark::RegisterBenchmark(
+          (std::string("frame/worst/") + name + size).c_str(), wave::Frame,
+          window)
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
   // The heaviest inputs found, first after an edit, at every window size.
   for (const auto& [name, c] :
        {std::pair{"wavelength0.1/dots4500/r10000",

@@ -42,6 +42,9 @@ class BandCompositor {
   // blended at Run, band by band, without keeping its coverage.
   void LayRing(double cx, double cy, double radius, double pen,
                std::uint32_t rgb);
+  // Queues the coverage kept of such a ring; it must stay until Run.
+  void LayKept(const RingCoverage& coverage, double cx, double cy,
+               double radius, double pen, std::uint32_t rgb);
 
   bool pending() const { return start_ != Start::AsIs || !ops_.empty(); }
 
@@ -61,9 +64,15 @@ class BandCompositor {
   };
   struct Ring {
     double cx, cy, radius, pen;
-    RowRuns rows;  // found at Run
+    bool scanned;  // or laid from coverage kept
+    // The distances from the centre whose pixels must be drawn: the rest
+    // is covered over later. Found at Run, like the rows.
+    double nearest, farthest;
+    RowRuns rows;
   };
-  static bool Banded(const PixelBuffer& out);
+  Ring& AddRing(double cx, double cy, double radius, double pen, bool scanned);
+  void Trim();
+  bool Banded(const PixelBuffer& out) const;
   void LayInOrder(const PixelBuffer& out) const;
   void LayStart(const PixelBuffer& out, int top, int bottom) const;
   void FindRows(const PixelBuffer& out);

@@ -18,16 +18,23 @@ void RingCache::Lay(BandCompositor& queue, int width, int height, double cx,
     return;
   }
   if (!ring.kept) {
+    if (bytes_ >= budget_) {
+      // Full: scanned again rather than dropping all that is kept, which
+      // would drop and keep again every ring of a dense frame, every frame.
+      queue.LayRing(cx, cy, radius, pen, rgb);
+      return;
+    }
     CoverRing(width, height, cx, cy, radius, pen, scratch_);
     ring.coverage = scratch_;  // copied to size
     ring.kept = true;
     bytes_ += ring.coverage.bytes();
   }
-  queue.Lay(ring.coverage, rgb);
+  queue.LayKept(ring.coverage, cx, cy, radius, pen, rgb);
 }
 
 void RingCache::NextFrame(std::size_t budget) {
-  if (++frame_ % kUnusedFrames == 0 || bytes_ > budget) Evict(budget);
+  budget_ = budget;
+  if (++frame_ % kUnusedFrames == 0 || bytes_ > budget) Evict();
 }
 
 void RingCache::Clear() {
@@ -35,15 +42,13 @@ void RingCache::Clear() {
   bytes_ = 0;
 }
 
-// Forgets the rings not drawn in the last frames, or all of them when even
-// those are too many.
-void RingCache::Evict(std::size_t budget) {
+// Forgets the rings not drawn in the last frames.
+void RingCache::Evict() {
   std::erase_if(rings_, [&](const auto& entry) {
     if (frame_ - entry.second.used < kUnusedFrames) return false;
     bytes_ -= kEntryBytes + entry.second.coverage.bytes();
     return true;
   });
-  if (bytes_ > budget) Clear();
 }
 
 }  // namespace wave

@@ -44,11 +44,12 @@ class RingCache {
   };
   static constexpr std::size_t kEntryBytes = 128;  // the entry itself
 
-  void Evict(std::size_t budget);
+  void Evict();
 
   std::map<Key, Entry> rings_;
   std::size_t bytes_ = 0;
   std::uint64_t frame_ = 0;
+  std::size_t budget_ = 16 << 20;
   RingCoverage scratch_;
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,8 @@
 
 namespace wave {
 namespace {
+
+constexpr double kNoLimit = std::numeric_limits<double>::infinity();
 
 // Past this radius (pixels) a pixel's distance from the ring comes from
 // d² − r² without a square root, by three terms of the series for
@@ -67,10 +70,12 @@ void RowsOf(int width, int height, double cx, double cy, double radius,
 template <class Sink>
 void RasteriseRows(int width, int height, double cx, double cy, double radius,
                    double penWidth, bool solid, const RowRuns& rows, int top,
-                   int bottom, Sink& sink) {
+                   int bottom, Sink& sink, double nearest = -1,
+                   double farthest = kNoLimit) {
   const double half = penWidth / 2;
-  const double outer = radius + half + 0.5;  // reach of any partial coverage
-  const double inner = solid ? -1 : radius - half - 0.5;
+  // Reach of any partial coverage, or less where the caller needs less.
+  const double outer = std::min(radius + half + 0.5, farthest);
+  const double inner = solid ? -1 : std::max(radius - half - 0.5, nearest);
   const double fullOuter = radius + half - 0.5;  // centres here are covered
   const double fullInner = solid ? -1 : radius - half + 0.5;
   const auto halfChord = [](double r, double dy) {
@@ -250,10 +255,11 @@ void RingRows(int width, int height, double cx, double cy, double radius,
 
 void StrokeRingRows(const PixelBuffer& buffer, double cx, double cy,
                     double radius, double penWidth, std::uint32_t rgb,
-                    const RowRuns& rows, int top, int bottom) {
+                    const RowRuns& rows, int top, int bottom, double nearest,
+                    double farthest) {
   BlendSink sink(buffer, rgb);
   RasteriseRows(buffer.width, buffer.height, cx, cy, radius, penWidth, false,
-                rows, top, bottom, sink);
+                rows, top, bottom, sink, nearest, farthest);
 }
 
 }  // namespace wave

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -36,11 +37,15 @@ using RowRuns = std::vector<std::pair<int, int>>;
 
 // StrokeRing in two steps, for a buffer drawn in bands: the rows where the
 // ring can be seen, found once, then the ring drawn on those of them in
-// [top, bottom), band after band.
+// [top, bottom), band after band. Of the pixels, only those whose centres
+// lie from `nearest` to `farthest` from the centre need be drawn: the rest
+// are known to be covered over later.
 void RingRows(int width, int height, double cx, double cy, double radius,
               double penWidth, RowRuns& rows);
 void StrokeRingRows(const PixelBuffer& buffer, double cx, double cy,
                     double radius, double penWidth, std::uint32_t rgb,
-                    const RowRuns& rows, int top, int bottom);
+                    const RowRuns& rows, int top, int bottom,
+                    double nearest = -1,
+                    double farthest = std::numeric_limits<double>::infinity());
 
 }  // namespace wave

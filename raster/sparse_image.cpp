@@ -3,7 +3,30 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace wave {
+namespace {
+
+// The first pixel from x on that is not the background, or width: most of
+// the layer is background, passed four pixels at a time.
+int SkipBackground(const std::uint32_t* row, int x, int width,
+                   std::uint32_t background) {
+#if defined(__SSE2__)
+  const __m128i bg = _mm_set1_epi32(static_cast<int>(background));
+  for (; x + 4 <= width; x += 4) {
+    const __m128i four =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(four, bg)) != 0xFFFF) break;
+  }
+#endif
+  while (x < width && row[x] == background) ++x;
+  return x;
+}
+
+}  // namespace
 
 void SparseImage::Keep(const PixelBuffer& image, std::uint32_t background) {
   Clear();
@@ -16,7 +39,7 @@ void SparseImage::Keep(const PixelBuffer& image, std::uint32_t background) {
     const std::uint32_t* row = image.pixels + y * image.stride;
     for (int x = 0; x < width_;) {
       if (row[x] == background) {
-        ++x;
+        x = SkipBackground(row, x + 1, width_, background);
         continue;
       }
       const int from = x;
