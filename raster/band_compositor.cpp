@@ -14,8 +14,10 @@ namespace wave {
 namespace {
 
 // A band holds about this many bytes of pixels, so that it stays in the
-// second-level cache while the frame's shapes are laid on it.
-constexpr std::size_t kBandBytes = 128 << 10;
+// second-level cache while the frame's shapes are laid on it (the best of
+// 64 KB to 1 MB on a 2 MB cache: animated at 1920 × 1080, 1.0 ms at 128 KB,
+// 0.84 ms at 768 KB).
+constexpr std::size_t kBandBytes = 768 << 10;
 // Below this many pixels (4 MB) the buffer stays in the cache anyway, and
 // when it holds only coverage kept from earlier frames the shapes are laid
 // one after the other on the whole of it, by one core: waking another costs
@@ -73,6 +75,7 @@ void BandCompositor::LayRing(double cx, double cy, double radius, double pen,
                              std::uint32_t rgb) {
   ops_.push_back({nullptr, rgb, 0, 0, static_cast<int>(ringCount_)});
   AddRing(cx, cy, radius, pen, true);
+  ++scannedCount_;
 }
 
 void BandCompositor::LayKept(const RingCoverage& coverage, double cx, double cy,
@@ -146,12 +149,13 @@ void BandCompositor::Trim() {
 void BandCompositor::Discard() {
   ops_.clear();
   ringCount_ = 0;
+  scannedCount_ = 0;
   start_ = Start::AsIs;
 }
 
 bool BandCompositor::Banded(const PixelBuffer& out) const {
   return static_cast<long long>(out.width) * out.height >= kBandedPixels ||
-         ringCount_ >= kBandedRings;
+         scannedCount_ >= kBandedRings;
 }
 
 void BandCompositor::Run(const PixelBuffer& out) {
@@ -197,7 +201,7 @@ void BandCompositor::Run(const PixelBuffer& out) {
 
 void BandCompositor::FindRows(const PixelBuffer& out) {
   if (ringCount_ == 0) return;
-  Trim();
+  if (scannedCount_ > 0) Trim();
   pool_.ForEach(
       ringCount_,
       [&](std::size_t i, int) {

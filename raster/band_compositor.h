@@ -85,6 +85,7 @@ class BandCompositor {
   std::vector<Op> ops_;
   std::vector<Ring> rings_;  // reused, with their rows' storage
   std::size_t ringCount_ = 0;
+  std::size_t scannedCount_ = 0;  // of them, rings to be scanned
   std::vector<std::vector<std::uint32_t>> bands_;  // ops by band
   // Per worker, per op: the first span of a kept coverage not yet laid.
   // A worker's bands come in order, so these only move forward.

@@ -7,8 +7,12 @@ namespace wave {
 
 bool LineLayer::Close(int width, int height) {
   open_ = false;
-  return !calls_.empty() && calls_ == keptCalls_ && width == kept_.width() &&
-         height == kept_.height();
+  if (calls_.empty() && matched_ > 0 && matched_ == keptCalls_.size() &&
+      width == kept_.width() && height == kept_.height()) {
+    return true;
+  }
+  if (calls_.empty() && matched_ > 0) Diverge();
+  return false;
 }
 
 void LineLayer::Keep(const PixelBuffer& out, std::uint32_t background) {

@@ -28,10 +28,20 @@ class LineLayer {
   // A frame begins: lines are recorded from here.
   void Open() {
     calls_.clear();
+    matched_ = 0;
     open_ = true;
   }
   bool open() const { return open_; }
-  void Record(const Call& call) { calls_.push_back(call); }
+  // While the calls repeat those kept, only their count is noted.
+  void Record(const Call& call) {
+    if (calls_.empty() && matched_ < keptCalls_.size() &&
+        keptCalls_[matched_] == call) {
+      ++matched_;
+      return;
+    }
+    if (calls_.empty() && matched_ > 0) Diverge();
+    calls_.push_back(call);
+  }
   // Ends the recording. True when the calls repeat those of the layer kept
   // for a buffer of width × height: then kept() is the image they make.
   bool Close(int width, int height);
@@ -43,7 +53,15 @@ class LineLayer {
   void Forget();
 
  private:
+  // The calls so far as calls_, once they differ from those kept.
+  void Diverge() {
+    calls_.assign(keptCalls_.begin(),
+                  keptCalls_.begin() + static_cast<std::ptrdiff_t>(matched_));
+    matched_ = 0;
+  }
+
   bool open_ = false;
+  std::size_t matched_ = 0;  // calls so far that repeat those kept
   std::vector<Call> calls_;
   std::vector<Call> keptCalls_;
   SparseImage kept_;

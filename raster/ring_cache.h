@@ -14,9 +14,10 @@ namespace wave {
 // while the animation runs, the same radii come round again every few
 // frames about the same centres (every ten at the default inputs), and
 // laying kept coverage costs a third of rasterising the ring again. A ring
-// seen once is only noted (and covered afresh by the queue's workers); the
-// second time its coverage is kept; later it is laid from it. What is not drawn
-// for kUnusedFrames frames goes, and all of it when it outgrows the budget.
+// seen once is only noted (and scanned by the queue's workers); the second
+// time its coverage is kept; later it is laid from it. What is not drawn for
+// kUnusedFrames frames goes; once the budget is spent, nothing more is kept
+// (rings are scanned instead) until some has gone.
 class RingCache {
  public:
   static constexpr std::uint64_t kUnusedFrames = 64;

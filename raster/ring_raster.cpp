@@ -88,6 +88,29 @@ void RasteriseRows(int width, int height, double cx, double cy, double radius,
   // no pixel is covered twice.
   const int split = CeilWithin(cx - 0.5, -1, width + 1);
   const int last = width - 1;
+  // When only a thin middle of the ring is left to draw, every pixel a row
+  // can take for it (a pixel beyond its distances at most) is fully covered:
+  // runs of the colour, without the distance of each pixel.
+  const bool fullOnly =
+      !solid && inner - 1 >= fullInner && outer + 1 <= fullOuter;
+  const auto fillRow = [&](int y, double xo, double xi) {
+    const auto run = [&](double from, double to, int side) {
+      int x0 = FloorWithin(cx + from, 0, last + 1);
+      int x1 = CeilWithin(cx + to, -1, last);
+      if (side < 0) x1 = std::min(x1, split - 1);
+      if (side > 0) x0 = std::max(x0, split);
+      if (x0 > x1) return;
+      sink.Begin(y);
+      sink.Full(x0, x1);
+      sink.End();
+    };
+    if (xi < 0) {
+      run(-xo, xo, 0);
+    } else {
+      run(-xo, -xi, -1);
+      run(xi, xo, 1);
+    }
+  };
   const auto drawRow = [&](int y) {
     const double dy = y + 0.5 - cy;
     const double dy2 = dy * dy;
@@ -95,6 +118,10 @@ void RasteriseRows(int width, int height, double cx, double cy, double radius,
     const double xo = halfChord(outer, dy);
     if (xo < 0) return;
     const double xi = halfChord(inner, dy);
+    if (fullOnly) {
+      fillRow(y, xo, xi);
+      return;
+    }
     const double xfo = halfChord(fullOuter, dy);
     const double xfi = halfChord(fullInner, dy);
 

@@ -26,6 +26,7 @@ struct Row {
   int width, height;  // from 1,048,576 pixels on, the buffer goes in bands
   int workers;
   Start start;
+  bool families = false;  // rings about two centres, closer than their pens
 };
 
 const Row kRows[] = {
@@ -35,6 +36,10 @@ const Row kRows[] = {
     {"bands-five-workers-as-is", 1100, 1000, 5, Start::AsIs},
     {"tall-and-narrow", 130, 8200, 2, Start::Filled},
     {"small-in-order", 300, 200, 2, Start::Copied},
+    // Each ring is mostly under later ones about its centre and is drawn
+    // only where it can be seen.
+    {"dense-families-in-bands", 1200, 900, 2, Start::Filled, true},
+    {"dense-families-small", 300, 200, 2, Start::Copied, true},
 };
 
 struct Shape {
@@ -43,6 +48,30 @@ struct Shape {
   std::uint32_t rgb;
   int dx, dy;
 };
+
+// Fronts of two sources interleaved, outermost first, then the crests of
+// each, as a dense frame draws them; some kept, some scanned.
+std::vector<Shape> Families(int width, int height) {
+  std::vector<Shape> shapes;
+  const double centres[2][2] = {{0.3 * width, 0.4 * height},
+                                {0.55 * width, 0.4 * height}};
+  const double step = 1.7, pen = 4;
+  const std::uint32_t colours[4] = {0xFFFF00, 0xFF20FF, 0xFF0000, 0x0000FF};
+  int n = 0;
+  for (double r = 0.9 * width; r > 0; r -= step) {
+    for (int c = 0; c < 2; ++c) {
+      shapes.push_back({n++ % 5 != 0, centres[c][0], centres[c][1], r, pen,
+                        colours[c], 0, 0});
+    }
+  }
+  for (int c = 0; c < 2; ++c) {
+    for (double r = 0.9 * width; r > 0; r -= 2 * step) {
+      shapes.push_back({n++ % 5 != 0, centres[c][0], centres[c][1], r, pen + c,
+                        colours[2 + c], 0, 0});
+    }
+  }
+  return shapes;
+}
 
 std::vector<Shape> Shapes(int width, int height, unsigned seed) {
   std::mt19937 random(seed);
@@ -97,7 +126,9 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   if (row.start == Start::AsIs) {
     StrokeRing(out, first.cx, first.cy, first.radius, first.pen, first.rgb);
   }
-  const std::vector<Shape> shapes = Shapes(row.width, row.height, 5);
+  const std::vector<Shape> shapes = row.families
+                                        ? Families(row.width, row.height)
+                                        : Shapes(row.width, row.height, 5);
   std::deque<RingCoverage> kept;  // stays put while the queue points at it
   for (const Shape& s : shapes) {
     if (s.queued) {
@@ -120,7 +151,11 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     if (s.queued) {
       queue.LayRing(s.cx, s.cy, s.radius, s.pen, s.rgb);
     } else {
-      queue.Lay(kept[k++], s.rgb, s.dx, s.dy);
+      if (row.families) {
+        queue.LayKept(kept[k++], s.cx, s.cy, s.radius, s.pen, s.rgb);
+      } else {
+        queue.Lay(kept[k++], s.rgb, s.dx, s.dy);
+      }
     }
   }
   queue.Run(BufferOf(laid, row));
