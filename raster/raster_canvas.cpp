@@ -111,10 +111,12 @@ class RasterCanvas::Private {
   };
   void FlushDiscs();
   void PaintOccluding(const std::vector<Disc>& discs);
-  // Dots whose areas add up to more than this many images are painted
-  // front to back instead.
+  // Large dots whose areas add up to more than this many images, and dots of
+  // any size piled deeper still, are painted as piled discs instead: only
+  // the rim of the pile is left of their own rims, unsmoothed.
   static constexpr double kOccludeOverdraw = 8;
   static constexpr double kOccludeRadius = 12;  // logical pixels, with pen
+  static constexpr double kDeepOverdraw = 16;
   std::vector<Disc> discs_;
   double discArea_ = 0;
   PixelBuffer Bits();
@@ -398,10 +400,12 @@ void RasterCanvas::Private::FlushDiscs() {
   discArea_ = 0;
   const double imageArea =
       static_cast<double>(logical_.width()) * logical_.height();
-  // Small dots stamp cheaply from sprites; large ones piled deep do not.
+  // Small dots stamp cheaply from sprites; large ones piled deep do not,
+  // nor small ones piled very deep (at wavelength 0.1, twenty deep).
   const double meanArea = area / static_cast<double>(discs.size());
-  if (area > kOccludeOverdraw * imageArea &&
-      meanArea > 3.14159 * kOccludeRadius * kOccludeRadius) {
+  if ((area > kOccludeOverdraw * imageArea &&
+       meanArea > 3.14159 * kOccludeRadius * kOccludeRadius) ||
+      area > kDeepOverdraw * imageArea) {
     PaintOccluding(discs);
     return;
   }
