@@ -14,10 +14,12 @@ namespace wave::testing {
 class PlainCanvas : public Canvas {
  public:
   PlainCanvas(QSize pixels, double twipsPerPixel,
-              QColor background = QColor(240, 240, 240))
-      : image_(pixels, QImage::Format_RGB32),
+              QColor background = QColor(240, 240, 240),
+              qreal devicePixelRatio = 1)
+      : image_(pixels * devicePixelRatio, QImage::Format_RGB32),
         twipsPerPixel_(twipsPerPixel),
         background_(background) {
+    image_.setDevicePixelRatio(devicePixelRatio);
     image_.fill(background_);
   }
 
