@@ -210,9 +210,7 @@ void Painter::PaintStripe(const PiledDisc* first,
   };
 
   // Cells wholly inside some disc, from runs along each row of cells.
-  for (const std::uint32_t i : discs) {
-    const PiledDisc& d = first[i];
-    const auto [from, to] = cellRows(RowsOf(d, h));
+  const auto mark = [&](const PiledDisc& d, int from, int to) {
     for (int cr = from; cr <= to; ++cr) {
       const auto [a, b] = FullCells(d, cr);
       if (a > b) continue;
@@ -221,38 +219,82 @@ void Painter::PaintStripe(const PiledDisc* first,
       ++line[a - box.c0];
       --line[b - box.c0 + 1];
     }
-  }
-  // Tiles of the stripe where some cell is neither full nor painted.
-  const int tiles = (box.width() + kTile - 1) / kTile;
-  std::vector<char> open(static_cast<std::size_t>(tiles), 0);
-  for (int cr = sr0; cr <= sr1; ++cr) {
-    const int* line = starts_.data() +
-                      static_cast<std::size_t>(cr - box.r0) * (box.width() + 1);
-    int depth = 0;
-    for (int cc = box.c0; cc <= box.c1; ++cc) {
-      depth += line[cc - box.c0];
-      if (depth > 0) {
-        cover_[box.At(cr, cc)] = kAll;
-      } else if (!Closed(cr, cc)) {
-        open[static_cast<std::size_t>((cc - box.c0) / kTile)] = 1;
+  };
+  // The runs so far into cover_.
+  const auto settle = [&] {
+    for (int cr = sr0; cr <= sr1; ++cr) {
+      const int* line = starts_.data() + static_cast<std::size_t>(cr - box.r0) *
+                                             (box.width() + 1);
+      int depth = 0;
+      for (int cc = box.c0; cc <= box.c1; ++cc) {
+        depth += line[cc - box.c0];
+        if (depth > 0) cover_[box.At(cr, cc)] = kAll;
       }
     }
+  };
+  // The cells a disc can reach in the stripe: rows [from, to], columns
+  // [left, right]; from > to when none.
+  struct Reach {
+    int from, to, left, right;
+  };
+  const auto reach = [&](const PiledDisc& d) {
+    const auto [from, to] = cellRows(RowsOf(d, h));
+    return Reach{from, to, CeilWithin(d.cx - d.radius - 0.5, 0, w) / kCell,
+                 FloorWithin(d.cx + d.radius - 0.5, -1, w - 1) / kCell};
+  };
+  // A first sweep takes every fourth disc. Of the rest, a disc whose cells
+  // are all full by then can add none and is passed over: in a pile most
+  // are, and each would cost a square root for every row of cells.
+  constexpr std::size_t kSample = 4;
+  for (std::size_t k = 0; k < discs.size(); k += kSample) {
+    const Reach r = reach(first[discs[k]]);
+    mark(first[discs[k]], r.from, r.to);
   }
+  settle();
+  // Counts of the cells with nothing left to find (full, or also painted
+  // when `painted`), summed from the stripe's top left: whether a disc's
+  // cells are all such is then four lookups.
+  const int bw = box.width();
+  std::vector<int> sums(static_cast<std::size_t>(kTile + 1) * (bw + 1), 0);
+  const auto sum = [&](int row, int col) -> int& {
+    return sums[static_cast<std::size_t>(row) * (bw + 1) + col];
+  };
+  const auto count = [&](bool painted) {
+    for (int cr = sr0; cr <= sr1; ++cr) {
+      for (int cc = box.c0; cc <= box.c1; ++cc) {
+        const int row = cr - sr0 + 1, col = cc - box.c0 + 1;
+        const bool done =
+            cover_[box.At(cr, cc)] == kAll || (painted && Closed(cr, cc));
+        sum(row, col) = sum(row - 1, col) + sum(row, col - 1) -
+                        sum(row - 1, col - 1) + (done ? 1 : 0);
+      }
+    }
+  };
+  const auto allDone = [&](const Reach& r) {
+    const int top = r.from - sr0, bottom = r.to - sr0 + 1;
+    const int left = r.left - box.c0, right = r.right - box.c0 + 1;
+    return sum(bottom, right) - sum(top, right) - sum(bottom, left) +
+               sum(top, left) ==
+           (bottom - top) * (right - left);
+  };
+  count(false);
+  for (std::size_t k = 0; k < discs.size(); ++k) {
+    if (k % kSample == 0) continue;
+    const PiledDisc& d = first[discs[k]];
+    const Reach r = reach(d);
+    if (r.from > r.to || r.left > r.right || allDone(r)) continue;
+    mark(d, r.from, r.to);
+  }
+  settle();
+  count(true);
 
   // Cells along the rims, pixel by pixel, where still open: a disc whose
-  // tiles are all closed is passed over whole.
+  // cells are all full or painted is passed over whole.
   for (const std::uint32_t i : discs) {
     const PiledDisc& d = first[i];
-    const auto [from, to] = cellRows(RowsOf(d, h));
-    const int x0 = CeilWithin(d.cx - d.radius - 0.5, 0, w);
-    const int x1 = FloorWithin(d.cx + d.radius - 0.5, -1, w - 1);
-    if (from > to || x0 > x1) continue;
-    bool any = false;
-    for (int tx = (x0 / kCell - box.c0) / kTile;
-         tx <= (x1 / kCell - box.c0) / kTile && !any; ++tx) {
-      any = open[static_cast<std::size_t>(tx)] != 0;
-    }
-    if (!any) continue;
+    const Reach r = reach(d);
+    if (r.from > r.to || r.left > r.right || allDone(r)) continue;
+    const int from = r.from, to = r.to;
     // The row nearest the centre has the widest chord.
     const int centreRow =
         static_cast<int>(std::floor(std::clamp(d.cy, -1e9, 1e9)));
