@@ -64,7 +64,8 @@ class BandCompositor {
   };
   struct Ring {
     double cx, cy, radius, pen;
-    bool scanned;  // or laid from coverage kept
+    bool scanned;    // or laid from coverage kept
+    std::size_t op;  // that draws it
     // The distances from the centre whose pixels must be drawn: the rest
     // is covered over later. Found at Run, like the rows.
     double nearest, farthest;
