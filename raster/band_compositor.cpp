@@ -37,15 +37,23 @@ constexpr std::size_t kParallelRings = 32;
 
 BandCompositor::BandCompositor(WorkerPool& pool) : pool_(pool) {}
 
-BandCompositor::~BandCompositor() = default;
+BandCompositor::~BandCompositor() {
+  try {
+    Land();
+  } catch (...) {
+    // Nothing is left to draw on: a failure here has no one to tell.
+  }
+}
 
 void BandCompositor::StartFilled(std::uint32_t rgb) {
+  Land();
   Discard();
   start_ = Start::Filled;
   fill_ = 0xFF000000u | rgb;
 }
 
 void BandCompositor::StartCopied(const SparseImage& image) {
+  Land();
   Discard();
   start_ = Start::Copied;
   copied_ = &image;
@@ -53,6 +61,7 @@ void BandCompositor::StartCopied(const SparseImage& image) {
 
 void BandCompositor::Lay(const RingCoverage& coverage, std::uint32_t rgb,
                          int dx, int dy) {
+  Land();
   if (coverage.spans.empty()) return;
   ops_.push_back({&coverage, rgb, dx, dy, -1, coverage.spans.front().y + dy,
                   coverage.spans.back().y + dy + 1});
@@ -75,6 +84,7 @@ BandCompositor::Ring& BandCompositor::AddRing(double cx, double cy,
 
 void BandCompositor::LayRing(double cx, double cy, double radius, double pen,
                              std::uint32_t rgb) {
+  Land();
   ops_.push_back({nullptr, rgb, 0, 0, static_cast<int>(ringCount_)});
   AddRing(cx, cy, radius, pen, true).op = ops_.size() - 1;
   ++scannedCount_;
@@ -158,6 +168,7 @@ void BandCompositor::Trim() {
 }
 
 void BandCompositor::Discard() {
+  Land();
   ops_.clear();
   ringCount_ = 0;
   scannedCount_ = 0;
@@ -170,6 +181,7 @@ bool BandCompositor::Banded(const PixelBuffer& out) const {
 }
 
 void BandCompositor::Run(const PixelBuffer& out) {
+  Land();
   if (!pending()) return;
   // The queue is emptied even when a worker fails, so that what it pointed
   // at may go.
@@ -181,6 +193,30 @@ void BandCompositor::Run(const PixelBuffer& out) {
     LayInOrder(out);
     return;
   }
+  pool_.Start(Prepare(out));
+  pool_.Finish();
+}
+
+void BandCompositor::Launch(const PixelBuffer& out) {
+  Land();
+  if (!pending() || !Banded(out) || pool_.size() == 1 || scannedCount_ == 0) {
+    return;
+  }
+  pool_.Start(Prepare(out));
+  flying_ = true;
+}
+
+void BandCompositor::Land() {
+  if (!flying_) return;
+  flying_ = false;
+  struct Empty {
+    BandCompositor& c;
+    ~Empty() { c.Discard(); }
+  } empty{*this};
+  pool_.Finish();
+}
+
+std::function<void(int)> BandCompositor::Prepare(const PixelBuffer& out) {
   FindRows(out);
 
   // Some bands for every worker, so that one left with the densest rows
@@ -206,12 +242,16 @@ void BandCompositor::Run(const PixelBuffer& out) {
   }
   cursors_.resize(static_cast<std::size_t>(pool_.size()));
   for (auto& c : cursors_) c.assign(ops_.size(), 0);
-  pool_.ForEach(static_cast<std::size_t>(bands), [&](std::size_t band,
-                                                     int worker) {
-    const int top = static_cast<int>(band) * rows;
-    LayBand(out, static_cast<int>(band), top, std::min(out.height, top + rows),
-            cursors_[static_cast<std::size_t>(worker)]);
-  });
+  nextBand_ = 0;
+  // Each worker takes the next band down as it comes free, so its own
+  // bands come in order and its cursors only move forward.
+  return [this, out, rows, bands](int worker) {
+    for (int band; (band = nextBand_.fetch_add(1)) < bands;) {
+      const int top = band * rows;
+      LayBand(out, band, top, std::min(out.height, top + rows),
+              cursors_[static_cast<std::size_t>(worker)]);
+    }
+  };
 }
 
 void BandCompositor::FindRows(const PixelBuffer& out) {

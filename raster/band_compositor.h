@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "raster/blend.h"
@@ -50,6 +52,14 @@ class BandCompositor {
 
   // Lays everything queued on `out`, in order, and empties the queue.
   void Run(const PixelBuffer& out);
+  // Has the other workers begin Run in the background, when the buffer is
+  // laid in bands and rings are to be scanned: the caller goes on (with the
+  // crossing dots, say) until the queue is next touched or run, which waits
+  // for the rest, helping. Until then nothing may touch `out` or what the
+  // queue points at.
+  void Launch(const PixelBuffer& out);
+  // Waits for a launched run to end, helping with it.
+  void Land();
   // Empties the queue unlaid: what it held was erased before it was seen.
   void Discard();
 
@@ -77,6 +87,8 @@ class BandCompositor {
   void LayInOrder(const PixelBuffer& out) const;
   void LayStart(const PixelBuffer& out, int top, int bottom) const;
   void FindRows(const PixelBuffer& out);
+  // Readies a banded run and returns the work of each worker.
+  std::function<void(int)> Prepare(const PixelBuffer& out);
   void LayBand(const PixelBuffer& out, int band, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
 
@@ -92,6 +104,8 @@ class BandCompositor {
   // A worker's bands come in order, so these only move forward.
   std::vector<std::vector<std::size_t>> cursors_;
   WorkerPool& pool_;
+  std::atomic<int> nextBand_{0};
+  bool flying_ = false;  // launched and not yet landed
 };
 
 }  // namespace wave

@@ -252,6 +252,7 @@ std::optional<VisibleArea> RasterCanvas::Private::Visible() const {
 }
 
 PixelBuffer RasterCanvas::Private::Bits() {
+  queue_.Land();  // nothing else may touch the pixels while it runs
   // Writing into a shared image would detach it from the painter.
   if (!image_.isDetached()) painter_.reset();
   QImage& image = image_;
@@ -337,7 +338,9 @@ void RasterCanvas::Private::Circle(float x, float y, float radius,
   const bool solidStyle = pen_.style == 0 || pen_.style == 6 || pen_.width > 1;
   if (filled && solidStyle && pen_.style != 5 && color == pen_.fillColor) {
     // One-coloured dots (the crossing markers) wait in a batch: thousands of
-    // them may pile on each other.
+    // them may pile on each other. While the scene finds them, the workers
+    // lay the rings queued before.
+    if (discs_.empty()) queue_.Launch(Bits());
     discs_.push_back({centre, r, color, pen_});
     discArea_ += (r + halfPen) * (r + halfPen);
     return;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 namespace wave {
 
@@ -23,33 +24,46 @@ WorkerPool::~WorkerPool() {
 }
 
 void WorkerPool::RunOnAll(const std::function<void(int)>& job) {
-  if (workers_ == 1) {
-    job(0);
-    return;
-  }
+  Start(job);
+  Finish();
+}
+
+void WorkerPool::Start(std::function<void(int)> job) {
+  owned_ = std::move(job);
+  started_ = true;
+  if (workers_ == 1) return;
   if (threads_.empty()) {
-    for (int w = 1; w < workers_; ++w)
+    for (int w = 1; w < workers_; ++w) {
       threads_.emplace_back(&WorkerPool::Serve, this, w);
+    }
   }
   {
     std::lock_guard lock(mutex_);
-    job_ = &job;
+    job_ = &owned_;
     running_ = workers_ - 1;
     failure_ = nullptr;
     ++generation_;
   }
   wake_.notify_all();
+}
+
+void WorkerPool::Finish() {
+  if (!started_) return;
+  started_ = false;
   std::exception_ptr mine;
   try {
-    job(0);
+    owned_(0);
   } catch (...) {
     mine = std::current_exception();
   }
-  std::unique_lock lock(mutex_);
-  done_.wait(lock, [&] { return running_ == 0; });
-  job_ = nullptr;
+  if (workers_ > 1) {
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return running_ == 0; });
+    job_ = nullptr;
+  }
+  owned_ = nullptr;
   if (mine) std::rethrow_exception(mine);
-  if (failure_) std::rethrow_exception(failure_);
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
 void WorkerPool::ForEach(std::size_t count,

@@ -30,6 +30,14 @@ class WorkerPool {
   // rethrown here, after all have finished.
   void RunOnAll(const std::function<void(int)>& job);
 
+  // RunOnAll in two steps: Start has the other workers begin the job and
+  // returns at once; Finish runs it on the caller too and returns when all
+  // have finished, rethrowing as RunOnAll does. Between the two the caller
+  // may do other work, touching nothing the job touches.
+  void Start(std::function<void(int)> job);
+  void Finish();
+  bool started() const { return started_; }
+
   // Runs item(i, worker) for every i in [0, count), each once, the workers
   // taking the next item as they come free, so that each worker's items
   // come in increasing order. With fewer than `least` items, the caller
@@ -46,6 +54,8 @@ class WorkerPool {
   std::mutex mutex_;
   std::condition_variable wake_, done_;
   const std::function<void(int)>* job_ = nullptr;
+  std::function<void(int)> owned_;  // the job between Start and Finish
+  bool started_ = false;
   std::uint64_t generation_ = 0;
   int running_ = 0;
   bool stopping_ = false;
