@@ -199,7 +199,9 @@ void BandCompositor::Run(const PixelBuffer& out) {
 
 void BandCompositor::Launch(const PixelBuffer& out) {
   Land();
-  if (!pending() || !Banded(out) || pool_.size() == 1 || scannedCount_ == 0) {
+  // Only rings to scan, or kept by the thousand, take long enough to share.
+  if (!pending() || !Banded(out) || pool_.size() == 1 ||
+      (scannedCount_ == 0 && ringCount_ < kTrimKept)) {
     return;
   }
   pool_.Start(Prepare(out));

@@ -158,6 +158,8 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
       }
     }
   }
+  // Begun in the background, where that pays, and ended by the run.
+  queue.Launch(BufferOf(laid, row));
   queue.Run(BufferOf(laid, row));
   EXPECT_FALSE(queue.pending());
 
