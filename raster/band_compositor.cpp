@@ -24,14 +24,16 @@ constexpr std::size_t kBandBytes = 768 << 10;
 // more than it saves (the window's own 682 × 476 animated at the default
 // inputs: 0.20 ms so, 0.22 ms on two cores).
 constexpr long long kBandedPixels = 1 << 20;
-constexpr int kBandsPerWorker = 8;
-constexpr std::size_t kTrimKept = 1024;
 // From this many rings to scan, the cores share them even in a small
 // buffer (the same window at wavelength 1.23, where no ring comes round:
 // 1.27 to 0.80 ms).
 constexpr std::size_t kBandedRings = 16;
 // The rows of rings are found by all workers from this many rings on.
 constexpr std::size_t kParallelRings = 32;
+// Bands at least this many times the workers (see Prepare).
+constexpr int kBandsPerWorker = 8;
+// Kept rings by the thousand are trimmed too (see FindRows).
+constexpr std::size_t kTrimKept = 1024;
 
 }  // namespace
 
@@ -46,14 +48,12 @@ BandCompositor::~BandCompositor() {
 }
 
 void BandCompositor::StartFilled(std::uint32_t rgb) {
-  Land();
   Discard();
   start_ = Start::Filled;
   fill_ = 0xFF000000u | rgb;
 }
 
 void BandCompositor::StartCopied(const SparseImage& image) {
-  Land();
   Discard();
   start_ = Start::Copied;
   copied_ = &image;
@@ -92,6 +92,7 @@ void BandCompositor::LayRing(double cx, double cy, double radius, double pen,
 
 void BandCompositor::LayKept(const RingCoverage& coverage, double cx, double cy,
                              double radius, double pen, std::uint32_t rgb) {
+  Land();
   if (coverage.spans.empty()) return;
   ops_.push_back({&coverage, rgb, 0, 0, static_cast<int>(ringCount_),
                   coverage.spans.front().y, coverage.spans.back().y + 1});

@@ -20,7 +20,7 @@ class WorkerPool;
 // is laid on a band of rows while those rows are in the cache, then the
 // next band. Laid shape by shape, a frame at 3840 × 2160 (33 MB) went
 // through memory once per ring and waited on it for most of its time
-// (11.7 ms; 4.2 ms in bands on two cores). Bands are shared among the
+// (11.7 ms a frame; 2.8 ms in bands on two cores). Bands are shared among the
 // cores; a pixel meets the same shapes in the same order whichever worker
 // lays its band, so the picture is the same for any number of them.
 class BandCompositor {

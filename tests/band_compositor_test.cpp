@@ -66,7 +66,7 @@ std::vector<Shape> Families(int width, int height) {
   }
   for (int c = 0; c < 2; ++c) {
     for (double r = 0.9 * width; r > 0; r -= 2 * step) {
-      shapes.push_back({n++ % 5 != 0, centres[c][0], centres[c][1], r, pen + c,
+      shapes.push_back({n++ % 5 != 0, centres[c][0], centres[c][1], r, pen - c,
                         colours[2 + c], 0, 0});
     }
   }
@@ -147,7 +147,16 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   if (row.start == Start::Filled) queue.StartFilled(fill);
   if (row.start == Start::Copied) queue.StartCopied(sparse);
   std::size_t k = 0;
-  for (const Shape& s : shapes) {
+  bool launched = false;
+  for (std::size_t i = 0; i < shapes.size(); ++i) {
+    const Shape& s = shapes[i];
+    // Begun in the background half way, before kept coverage,
+    // where that pays: the shapes queued after must wait for it and come
+    // after it.
+    if (!launched && i >= shapes.size() / 2 && !s.queued) {
+      queue.Launch(BufferOf(laid, row));
+      launched = true;
+    }
     if (s.queued) {
       queue.LayRing(s.cx, s.cy, s.radius, s.pen, s.rgb);
     } else {
@@ -158,8 +167,6 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
       }
     }
   }
-  // Begun in the background, where that pays, and ended by the run.
-  queue.Launch(BufferOf(laid, row));
   queue.Run(BufferOf(laid, row));
   EXPECT_FALSE(queue.pending());
 
