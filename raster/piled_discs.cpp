@@ -102,8 +102,8 @@ class Painter {
   // the disc; a > b when none.
   std::pair<int, int> FullCells(const PiledDisc& d, int cellRow) const;
   std::uint64_t CellBits(const PiledDisc& d, int cellRow, int cellX) const;
-  void PaintStripe(const PiledDisc* first,
-                   const std::vector<std::uint32_t>& discs, const Box& box,
+  void PaintStripe(const PiledDisc* group,
+                   const std::vector<std::uint32_t>& which, const Box& box,
                    int stripe, std::uint32_t colour);
 
   PixelBuffer out_;
@@ -198,9 +198,16 @@ void Painter::PaintGroup(const PiledDisc* first, const PiledDisc* last,
   });
 }
 
-void Painter::PaintStripe(const PiledDisc* first,
-                          const std::vector<std::uint32_t>& discs,
+void Painter::PaintStripe(const PiledDisc* group,
+                          const std::vector<std::uint32_t>& which,
                           const Box& box, int stripe, std::uint32_t colour) {
+  // The stripe's dots side by side: the passes below go over them three
+  // times, and a dot of a pile's stripe can lie anywhere in the group.
+  std::vector<PiledDisc> own;
+  own.reserve(which.size());
+  for (const std::uint32_t i : which) own.push_back(group[i]);
+  const PiledDisc* first = own.data();
+  const std::size_t n = own.size();
   const int w = out_.width, h = out_.height;
   const int sr0 = box.r0 + stripe * kTile;
   const int sr1 = std::min(box.r1, sr0 + kTile - 1);
@@ -246,9 +253,9 @@ void Painter::PaintStripe(const PiledDisc* first,
   // are all full by then can add none and is passed over: in a pile most
   // are, and each would cost a square root for every row of cells.
   constexpr std::size_t kSample = 4;
-  for (std::size_t k = 0; k < discs.size(); k += kSample) {
-    const Reach r = reach(first[discs[k]]);
-    mark(first[discs[k]], r.from, r.to);
+  for (std::size_t k = 0; k < n; k += kSample) {
+    const Reach r = reach(first[k]);
+    mark(first[k], r.from, r.to);
   }
   settle();
   // Counts of the cells with nothing left to find (full, or also painted
@@ -278,9 +285,9 @@ void Painter::PaintStripe(const PiledDisc* first,
            (bottom - top) * (right - left);
   };
   count(false);
-  for (std::size_t k = 0; k < discs.size(); ++k) {
+  for (std::size_t k = 0; k < n; ++k) {
     if (k % kSample == 0) continue;
-    const PiledDisc& d = first[discs[k]];
+    const PiledDisc& d = first[k];
     const Reach r = reach(d);
     if (r.from > r.to || r.left > r.right || allDone(r)) continue;
     mark(d, r.from, r.to);
@@ -290,8 +297,8 @@ void Painter::PaintStripe(const PiledDisc* first,
 
   // Cells along the rims, pixel by pixel, where still open: a disc whose
   // cells are all full or painted is passed over whole.
-  for (const std::uint32_t i : discs) {
-    const PiledDisc& d = first[i];
+  for (std::size_t k = 0; k < n; ++k) {
+    const PiledDisc& d = first[k];
     const Reach r = reach(d);
     if (r.from > r.to || r.left > r.right || allDone(r)) continue;
     const int from = r.from, to = r.to;

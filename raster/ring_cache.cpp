@@ -3,6 +3,8 @@
 
 #include "raster/ring_raster.h"
 
+#include <utility>
+
 namespace wave {
 
 void RingCache::Lay(BandCompositor& queue, int width, int height, double cx,
@@ -11,6 +13,7 @@ void RingCache::Lay(BandCompositor& queue, int width, int height, double cx,
   auto [it, first] = rings_.try_emplace(key);
   Entry& ring = it->second;
   ring.used = frame_;
+  ++drawn_;
   if (first) {
     // A ring seen once may never come again: drawn, and only noted.
     bytes_ += kEntryBytes;
@@ -18,8 +21,8 @@ void RingCache::Lay(BandCompositor& queue, int width, int height, double cx,
     return;
   }
   if (!ring.kept) {
-    if (bytes_ >= budget_) {
-      // Full: scanned again rather than dropping all that is kept, which
+    if (bytes_ >= budget_ || drawnBefore_ > kDenseRings) {
+      // Full, or dense: scanned again. Dropping all that is kept instead
       // would drop and keep again every ring of a dense frame, every frame.
       queue.LayRing(cx, cy, radius, pen, rgb);
       return;
@@ -34,6 +37,7 @@ void RingCache::Lay(BandCompositor& queue, int width, int height, double cx,
 
 void RingCache::NextFrame(std::size_t budget) {
   budget_ = budget;
+  drawnBefore_ = std::exchange(drawn_, 0);
   if (++frame_ % kUnusedFrames == 0 || bytes_ > budget) Evict();
 }
 
