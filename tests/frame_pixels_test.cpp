@@ -50,6 +50,8 @@ const std::vector<Row> kRows = {
     {"covering-dots-six", Edition::Six, "1.5", "3", "30000", 9000, 0, false},
     {"piled-dots", Edition::Full, "0", "6", "1000", 3000, 0, false},
     {"negative-dots", Edition::Full, "2", "6", "-300", 9000, 0},
+    // Over a thousand rings a frame: none is kept, and most are trimmed.
+    {"dense-sources-apart", Edition::Full, "0", "30", "100", 30000, 0, false},
 };
 
 struct Difference {
