@@ -364,9 +364,11 @@ void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color,
   }
   // The pen covers the centre: the stroke is a disc, laid like the dots.
   // QPainter would leave a hole where the inner edge of the stroke turns
-  // inside out.
+  // inside out. So is a circle of radius 0, which every frame whose front
+  // is a whole number of half wavelengths draws at each source: through
+  // the painter it stopped the queue of rings in the middle of the frame.
   const bool disc = r < halfPen && style != Qt::NoPen;
-  if (disc && r > 0 &&
+  if (disc &&
       StampDisc(centre, r, color, Pen{pen.width, kSolid, kFillSolid, color})) {
     return;
   }
