@@ -249,10 +249,11 @@ void Painter::PaintStripe(const PiledDisc* group,
     return Reach{from, to, CeilWithin(d.cx - d.radius - 0.5, 0, w) / kCell,
                  FloorWithin(d.cx + d.radius - 0.5, -1, w - 1) / kCell};
   };
-  // A first sweep takes every fourth disc. Of the rest, a disc whose cells
+  // A first sweep takes one disc in 32 (of 4 to 64, the fastest at
+  // wavelength 0.1 with dots of 1000 twips). Of the rest, a disc whose cells
   // are all full by then can add none and is passed over: in a pile most
   // are, and each would cost a square root for every row of cells.
-  constexpr std::size_t kSample = 4;
+  constexpr std::size_t kSample = 32;
   for (std::size_t k = 0; k < n; k += kSample) {
     const Reach r = reach(first[k]);
     mark(first[k], r.from, r.to);
