@@ -189,6 +189,21 @@ void Register(const std::string& name, Case c, bool withStraightforward) {
   }
 }
 
+// The case in a maximised window on a full-HD and a 4K screen, and, when
+// `ownSize`, at the window's own size too; each named after its size.
+void RegisterAtSizes(const std::string& name, const Case& c,
+                     void (*frames)(benchmark::State&, Case), bool ownSize) {
+  const std::pair<const char*, Case> sizes[] = {
+      {"", InWindow(c, kPixels, 1)},
+      {"/1920x1080", InWindow(c, QSize(1920, 1080), 1)},
+      {"/3840x2160", InWindow(c, QSize(1920, 1080), 2)}};
+  for (const auto& [size, window] : sizes) {
+    if (*size == '\0' && !ownSize) continue;
+    benchmark::RegisterBenchmark((name + size).c_str(), frames, window)
+        ->Unit(benchmark::kMillisecond);
+  }
+}
+
 }  // namespace
 }  // namespace wave
 
@@ -274,14 +289,8 @@ int main(int argc, char** argv) {
                   wave::Dots("0", "1000", 10000)},
         std::pair{"wavelength0/dots4500/r10000",
                   wave::Dots("0", "4500", 10000)}}) {
-    for (const auto& [size, window] :
-         {std::pair{"/1920x1080", wave::InWindow(c, QSize(1920, 1080), 1)},
-          std::pair{"/3840x2160", wave::InWindow(c, QSize(1920, 1080), 2)}}) {
-      benchmark::RegisterBenchmark(
-          (std::string("frame/worst/") + name + size).c_str(), wave::Frame,
-          window)
-          ->Unit(benchmark::kMillisecond);
-    }
+    wave::RegisterAtSizes(std::string("frame/worst/") + name, c, wave::Frame,
+                          false);
   }
   // The second frame after an edit, where rings are kept, at every size.
   for (const auto& [name, c] :
@@ -289,15 +298,8 @@ int main(int argc, char** argv) {
                   wave::Dots("0.1", "1000", 10000)},
         std::pair{"wavelength0.5/r10000", Case{"0.5", "6", 10000}},
         std::pair{"wavelength0.3/r10000", Case{"0.3", "6", 10000}}}) {
-    for (const auto& [size, window] :
-         {std::pair{"", wave::InWindow(c, wave::kPixels, 1)},
-          std::pair{"/1920x1080", wave::InWindow(c, QSize(1920, 1080), 1)},
-          std::pair{"/3840x2160", wave::InWindow(c, QSize(1920, 1080), 2)}}) {
-      benchmark::RegisterBenchmark(
-          (std::string("second-after-edit/") + name + size).c_str(),
-          wave::SecondAfterEdit, window)
-          ->Unit(benchmark::kMillisecond);
-    }
+    wave::RegisterAtSizes(std::string("second-after-edit/") + name, c,
+                          wave::SecondAfterEdit, true);
   }
   // The heaviest inputs found, first after an edit, at every window size.
   for (const auto& [name, c] :
@@ -311,15 +313,8 @@ int main(int argc, char** argv) {
                   Case{"0.1", "1000", 10000000, 7, "1000"}},
         std::pair{"wavelength-0.1/separation-6/dots1000/r10000",
                   Case{"-0.1", "-6", 10000, 7, "1000"}}}) {
-    for (const auto& [size, window] :
-         {std::pair{"", wave::InWindow(c, wave::kPixels, 1)},
-          std::pair{"/1920x1080", wave::InWindow(c, QSize(1920, 1080), 1)},
-          std::pair{"/3840x2160", wave::InWindow(c, QSize(1920, 1080), 2)}}) {
-      benchmark::RegisterBenchmark(
-          (std::string("first-after-edit/worst/") + name + size).c_str(),
-          wave::FirstAfterEdit, window)
-          ->Unit(benchmark::kMillisecond);
-    }
+    wave::RegisterAtSizes(std::string("first-after-edit/worst/") + name, c,
+                          wave::FirstAfterEdit, true);
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
