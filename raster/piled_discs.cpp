@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cmath>
+#include <memory>
+#include <utility>
 
 namespace wave {
 namespace {
@@ -46,12 +49,29 @@ Rows RowsOf(const PiledDisc& d, int height) {
           FloorWithin(d.cy + d.radius - 0.5, -1, height - 1)};
 }
 
+// The group's bounding cells: columns [c0, c1], rows [r0, r1].
+struct Box {
+  int c0, c1, r0, r1;
+  int width() const { return c1 - c0 + 1; }
+  std::size_t At(int row, int col) const {
+    return static_cast<std::size_t>(row - r0) * width() + (col - c0);
+  }
+};
+
+// A run of discs of one colour, [begin, end), and the discs of each stripe
+// of its bounding cells, from begin.
+struct Group {
+  std::size_t begin, end;
+  Box box;
+  std::vector<std::vector<std::uint32_t>> stripes;
+};
+
 class Painter {
  public:
-  explicit Painter(const PixelBuffer& out)
-      : out_(out),
-        cellsX_((out.width + kCell - 1) / kCell),
-        cellsY_((out.height + kCell - 1) / kCell),
+  Painter(int width, int height)
+      : out_{nullptr, width, height, 0},
+        cellsX_((width + kCell - 1) / kCell),
+        cellsY_((height + kCell - 1) / kCell),
         painted_(static_cast<std::size_t>(cellsX_) * cellsY_, 0),
         open_(static_cast<long long>(cellsX_) * cellsY_) {
     // Bits past the right or bottom edge count as painted.
@@ -60,9 +80,9 @@ class Painter {
         std::uint64_t outside = 0;
         for (int r = 0; r < kCell; ++r) {
           const std::uint64_t row =
-              cy * kCell + r >= out.height
+              cy * kCell + r >= height
                   ? 0xFFu
-                  : 0xFFu & ~RowBits(0, out.width - 1, cx * kCell);
+                  : 0xFFu & ~RowBits(0, width - 1, cx * kCell);
           outside |= row << (r * kCell);
         }
         Mark(cy * cellsX_ + cx, outside);
@@ -70,23 +90,21 @@ class Painter {
     }
   }
 
+  // The group's bounding cells and stripes; no pixel is touched.
+  Group Plan(const PiledDisc* discs, std::size_t begin, std::size_t end) const;
+  void Target(const PixelBuffer& out) {
+    assert(out.width == out_.width && out.height == out_.height);
+    out_ = out;
+  }
+
   bool done() const { return open_ == 0; }
 
   // Discs of one colour: their union, where nothing later has painted.
   // Stripes of a tile's height go to the workers; each touches only its
   // own cells.
-  void PaintGroup(const PiledDisc* first, const PiledDisc* last,
-                  WorkerPool& pool);
+  void PaintGroup(const PiledDisc* discs, const Group& group, WorkerPool& pool);
 
  private:
-  // The group's bounding cells: columns [c0, c1], rows [r0, r1].
-  struct Box {
-    int c0, c1, r0, r1;
-    int width() const { return c1 - c0 + 1; }
-    std::size_t At(int row, int col) const {
-      return static_cast<std::size_t>(row - r0) * width() + (col - c0);
-    }
-  };
   void Mark(int cell, std::uint64_t bits) {
     std::uint64_t& p = painted_[static_cast<std::size_t>(cell)];
     if (p == kAll) return;
@@ -101,7 +119,6 @@ class Painter {
   // Cells [a, b] of a row of cells whose every pixel (in the buffer) lies in
   // the disc; a > b when none.
   std::pair<int, int> FullCells(const PiledDisc& d, int cellRow) const;
-  std::uint64_t CellBits(const PiledDisc& d, int cellRow, int cellX) const;
   void PaintStripe(const PiledDisc* group,
                    const std::vector<std::uint32_t>& which, const Box& box,
                    int stripe, std::uint32_t colour);
@@ -113,7 +130,6 @@ class Painter {
   // The group's union, cell by cell, over its bounding cells.
   std::vector<std::uint64_t> cover_;
   std::vector<int> starts_;  // full runs: +1 where one starts, −1 after
-  std::vector<std::vector<std::uint32_t>> stripes_;  // discs by stripe
 };
 
 std::pair<int, int> Painter::FullCells(const PiledDisc& d, int cellRow) const {
@@ -127,20 +143,6 @@ std::pair<int, int> Painter::FullCells(const PiledDisc& d, int cellRow) const {
   const int a = (c.x0 + kCell - 1) / kCell;
   const int b = c.x1 == out_.width - 1 ? cellsX_ - 1 : (c.x1 + 1) / kCell - 1;
   return {a, b};
-}
-
-std::uint64_t Painter::CellBits(const PiledDisc& d, int cellRow,
-                                int cellX) const {
-  std::uint64_t bits = 0;
-  const int y0 = cellRow * kCell;
-  const int y1 = std::min(y0 + kCell - 1, out_.height - 1);
-  for (int y = y0; y <= y1; ++y) {
-    const Chord c = ChordOf(d, y, out_.width);
-    if (c.x0 <= c.x1) {
-      bits |= RowBits(c.x0, c.x1, cellX * kCell) << ((y - y0) * kCell);
-    }
-  }
-  return bits;
 }
 
 void Painter::Paint(int cell, std::uint64_t bits, std::uint32_t colour) {
@@ -160,41 +162,49 @@ void Painter::Paint(int cell, std::uint64_t bits, std::uint32_t colour) {
   }
 }
 
-void Painter::PaintGroup(const PiledDisc* first, const PiledDisc* last,
-                         WorkerPool& pool) {
+Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
+                    std::size_t end) const {
   const int w = out_.width, h = out_.height;
-  // The cells the group can reach.
-  Box box{cellsX_, -1, cellsY_, -1};
-  for (const PiledDisc* d = first; d != last; ++d) {
-    const Rows rows = RowsOf(*d, h);
+  Group g{begin, end, Box{cellsX_, -1, cellsY_, -1}, {}};
+  Box& box = g.box;
+  for (std::size_t i = begin; i < end; ++i) {
+    const PiledDisc& d = discs[i];
+    const Rows rows = RowsOf(d, h);
     if (rows.top > rows.bottom) continue;
-    const int x0 = CeilWithin(d->cx - d->radius - 0.5, 0, w);
-    const int x1 = FloorWithin(d->cx + d->radius - 0.5, -1, w - 1);
+    const int x0 = CeilWithin(d.cx - d.radius - 0.5, 0, w);
+    const int x1 = FloorWithin(d.cx + d.radius - 0.5, -1, w - 1);
     if (x0 > x1) continue;
     box.c0 = std::min(box.c0, x0 / kCell);
     box.c1 = std::max(box.c1, x1 / kCell);
     box.r0 = std::min(box.r0, rows.top / kCell);
     box.r1 = std::max(box.r1, rows.bottom / kCell);
   }
-  if (box.c0 > box.c1 || box.r0 > box.r1) return;
+  if (box.c0 > box.c1 || box.r0 > box.r1) return g;
   const int bh = box.r1 - box.r0 + 1;
-  starts_.assign(static_cast<std::size_t>(bh) * (box.width() + 1), 0);
-  cover_.assign(static_cast<std::size_t>(bh) * box.width(), 0);
-  const auto stripes = static_cast<std::size_t>((bh + kTile - 1) / kTile);
-  if (stripes_.size() < stripes) stripes_.resize(stripes);
-  for (std::size_t i = 0; i < stripes; ++i) stripes_[i].clear();
-  for (const PiledDisc* d = first; d != last; ++d) {
-    const Rows rows = RowsOf(*d, h);
+  g.stripes.resize(static_cast<std::size_t>((bh + kTile - 1) / kTile));
+  for (std::size_t i = begin; i < end; ++i) {
+    const Rows rows = RowsOf(discs[i], h);
     if (rows.top > rows.bottom) continue;
     for (int s = (rows.top / kCell - box.r0) / kTile;
          s <= (rows.bottom / kCell - box.r0) / kTile; ++s) {
-      stripes_[static_cast<std::size_t>(s)].push_back(
-          static_cast<std::uint32_t>(d - first));
+      g.stripes[static_cast<std::size_t>(s)].push_back(
+          static_cast<std::uint32_t>(i - begin));
     }
   }
+  return g;
+}
+
+void Painter::PaintGroup(const PiledDisc* discs, const Group& group,
+                         WorkerPool& pool) {
+  if (group.stripes.empty()) return;
+  const Box& box = group.box;
+  const int bh = box.r1 - box.r0 + 1;
+  starts_.assign(static_cast<std::size_t>(bh) * (box.width() + 1), 0);
+  cover_.assign(static_cast<std::size_t>(bh) * box.width(), 0);
+  const PiledDisc* first = discs + group.begin;
   const std::uint32_t colour = 0xFF000000u | first->rgb;
-  pool.ForEach(stripes, [&](std::size_t s, int) {
-    PaintStripe(first, stripes_[s], box, static_cast<int>(s), colour);
+  pool.ForEach(group.stripes.size(), [&](std::size_t s, int) {
+    PaintStripe(first, group.stripes[s], box, static_cast<int>(s), colour);
   });
 }
 
@@ -312,11 +322,27 @@ void Painter::PaintStripe(const PiledDisc* group,
       const Chord wide = ChordOf(d, std::clamp(centreRow, y0, y1), w);
       if (wide.x0 > wide.x1) continue;
       const auto [a, b] = FullCells(d, cr);
+      // The disc's chords in the cell row, found once for all its open
+      // cells (a square root each; first after an edit at wavelength 0.1,
+      // distance 1000, at 1920 × 1080: 12 to 9 ms for the dots).
+      Chord chords[kCell];
+      bool found = false;
       const auto rim = [&](int left, int right) {
         for (int cc = left; cc <= right; ++cc) {
           std::uint64_t& cover = cover_[box.At(cr, cc)];
           if (cover == kAll || Closed(cr, cc)) continue;
-          cover |= CellBits(d, cr, cc);
+          if (!found) {
+            for (int y = y0; y <= y1; ++y) chords[y - y0] = ChordOf(d, y, w);
+            found = true;
+          }
+          std::uint64_t bits = 0;
+          for (int y = y0; y <= y1; ++y) {
+            const Chord c = chords[y - y0];
+            if (c.x0 <= c.x1) {
+              bits |= RowBits(c.x0, c.x1, cc * kCell) << ((y - y0) * kCell);
+            }
+          }
+          cover |= bits;
         }
       };
       const int ta = wide.x0 / kCell, tb = wide.x1 / kCell;
@@ -345,18 +371,42 @@ void Painter::PaintStripe(const PiledDisc* group,
 
 }  // namespace
 
-void PaintPiledDiscs(const PixelBuffer& out,
-                     const std::vector<PiledDisc>& discs, WorkerPool& pool) {
-  if (out.width <= 0 || out.height <= 0) return;
-  Painter painter(out);
+struct PiledDiscs::Private {
+  Private(std::vector<PiledDisc> d, int width, int height)
+      : discs(std::move(d)), painter(width, height) {}
+  std::vector<PiledDisc> discs;
+  Painter painter;
+  std::vector<Group> groups;  // from the last back
+};
+
+PiledDiscs::PiledDiscs(std::vector<PiledDisc> discs, int width, int height)
+    : d_(std::make_unique<Private>(std::move(discs), std::max(width, 0),
+                                   std::max(height, 0))) {
+  if (width <= 0 || height <= 0) return;
   // From the last disc back, a run of one colour at a time.
-  std::size_t end = discs.size();
-  while (end > 0 && !painter.done()) {
+  const std::vector<PiledDisc>& all = d_->discs;
+  for (std::size_t end = all.size(); end > 0;) {
     std::size_t begin = end - 1;
-    while (begin > 0 && discs[begin - 1].rgb == discs[end - 1].rgb) --begin;
-    painter.PaintGroup(discs.data() + begin, discs.data() + end, pool);
+    while (begin > 0 && all[begin - 1].rgb == all[end - 1].rgb) --begin;
+    d_->groups.push_back(d_->painter.Plan(all.data(), begin, end));
     end = begin;
   }
+}
+
+PiledDiscs::~PiledDiscs() = default;
+
+void PiledDiscs::Paint(const PixelBuffer& out, WorkerPool& pool) {
+  if (out.width <= 0 || out.height <= 0) return;
+  d_->painter.Target(out);
+  for (const Group& g : d_->groups) {
+    if (d_->painter.done()) break;
+    d_->painter.PaintGroup(d_->discs.data(), g, pool);
+  }
+}
+
+void PaintPiledDiscs(const PixelBuffer& out, std::vector<PiledDisc> discs,
+                     WorkerPool& pool) {
+  PiledDiscs(std::move(discs), out.width, out.height).Paint(out, pool);
 }
 
 }  // namespace wave

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "raster/pixels.h"
@@ -21,7 +22,26 @@ struct PiledDisc {
 // Discs in a row of one colour are painted as their union, whose order does
 // not matter; the work is bounded by the pixels, the discs and the rows of
 // cells along the rims, not by the area of the discs.
-void PaintPiledDiscs(const PixelBuffer& out,
-                     const std::vector<PiledDisc>& discs, WorkerPool& pool);
+class PiledDiscs {
+ public:
+  // Sorts the discs into runs of one colour, and each run's into stripes of
+  // rows, for a buffer of width × height. No pixel is touched, so this may
+  // go on while the buffer is still being drawn on.
+  PiledDiscs(std::vector<PiledDisc> discs, int width, int height);
+  ~PiledDiscs();
+  PiledDiscs(const PiledDiscs&) = delete;
+  PiledDiscs& operator=(const PiledDiscs&) = delete;
+
+  // Paints them on `out`, of the size given, stripes on the workers.
+  void Paint(const PixelBuffer& out, WorkerPool& pool);
+
+ private:
+  struct Private;
+  std::unique_ptr<Private> d_;
+};
+
+// The same at once.
+void PaintPiledDiscs(const PixelBuffer& out, std::vector<PiledDisc> discs,
+                     WorkerPool& pool);
 
 }  // namespace wave

@@ -420,7 +420,6 @@ void RasterCanvas::Private::FlushDiscs() {
 // Dots piled many deep, without antialiased rims: each pixel shows the last
 // dot over it.
 void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
-  FlushLines();
   const qreal dpr = image_.devicePixelRatio();
   std::vector<PiledDisc> piled;
   piled.reserve(discs.size());
@@ -429,7 +428,11 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
                      (d.radius + std::max(d.pen.width, 1) / 2.0) * dpr,
                      ToRgb(d.color)});
   }
-  PaintPiledDiscs(DirectPixels(), piled, pool_);
+  // Readied while the rings queued before may still be laid: sorting 180,000
+  // dots into stripes took 5 ms of one core while the other waited.
+  PiledDiscs pile(std::move(piled), image_.width(), image_.height());
+  FlushLines();
+  pile.Paint(DirectPixels(), pool_);
 }
 
 void RasterCanvas::Private::RingDirect(Point centre, double radius, Color color,
