@@ -170,6 +170,8 @@ void BandCompositor::Trim() {
 
 void BandCompositor::Discard() {
   Land();
+  halted_ = false;
+  skip_.clear();
   ops_.clear();
   ringCount_ = 0;
   scannedCount_ = 0;
@@ -210,13 +212,38 @@ void BandCompositor::Launch(const PixelBuffer& out) {
 }
 
 void BandCompositor::Land() {
-  if (!flying_) return;
-  flying_ = false;
+  if (!flying_ && !halted_) return;
   struct Empty {
     BandCompositor& c;
     ~Empty() { c.Discard(); }
   } empty{*this};
+  if (halted_) {
+    halted_ = false;
+    pool_.Start(Job());
+  }
+  flying_ = false;
   pool_.Finish();
+}
+
+void BandCompositor::Halt() {
+  if (!flying_) return;
+  halting_.store(true, std::memory_order_relaxed);
+  struct Clear {
+    std::atomic<bool>& flag;
+    ~Clear() { flag.store(false, std::memory_order_relaxed); }
+  } clear{halting_};
+  flying_ = false;
+  try {
+    pool_.Finish();
+  } catch (...) {
+    Discard();
+    throw;
+  }
+  halted_ = true;
+}
+
+void BandCompositor::SkipRows(std::vector<std::uint8_t> rows) {
+  skip_ = std::move(rows);
 }
 
 std::function<void(int)> BandCompositor::Prepare(const PixelBuffer& out) {
@@ -246,12 +273,20 @@ std::function<void(int)> BandCompositor::Prepare(const PixelBuffer& out) {
   cursors_.resize(static_cast<std::size_t>(pool_.size()));
   for (auto& c : cursors_) c.assign(ops_.size(), 0);
   nextBand_ = 0;
+  out_ = out;
+  bandRows_ = rows;
+  bandCount_ = bands;
+  return Job();
+}
+
+std::function<void(int)> BandCompositor::Job() {
   // Each worker takes the next band down as it comes free, so its own
   // bands come in order and its cursors only move forward.
-  return [this, out, rows, bands](int worker) {
-    for (int band; (band = nextBand_.fetch_add(1)) < bands;) {
-      const int top = band * rows;
-      LayBand(out, band, top, std::min(out.height, top + rows),
+  return [this](int worker) {
+    for (int band; !halting_.load(std::memory_order_relaxed) &&
+                   (band = nextBand_.fetch_add(1)) < bandCount_;) {
+      const int top = band * bandRows_;
+      LayBand(out_, band, top, std::min(out_.height, top + bandRows_),
               cursors_[static_cast<std::size_t>(worker)]);
     }
   };
@@ -306,6 +341,24 @@ void BandCompositor::LayStart(const PixelBuffer& out, int top,
 }
 
 void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
+                             int bottom,
+                             std::vector<std::size_t>& cursors) const {
+  const auto skipped = [&](int y) {
+    return static_cast<std::size_t>(y) < skip_.size() && skip_[y] != 0;
+  };
+  for (int from = top; from < bottom;) {
+    if (skipped(from)) {
+      ++from;
+      continue;
+    }
+    int to = from + 1;
+    while (to < bottom && !skipped(to)) ++to;
+    LayRows(out, band, from, to, cursors);
+    from = to;
+  }
+}
+
+void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
                              int bottom,
                              std::vector<std::size_t>& cursors) const {
   LayStart(out, top, bottom);

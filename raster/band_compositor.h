@@ -60,6 +60,13 @@ class BandCompositor {
   void Launch(const PixelBuffer& out);
   // Waits for a launched run to end, helping with it.
   void Land();
+  // Has a launched run stop after the bands begun, and waits for them; the
+  // rest waits in the queue until it is next touched or run.
+  void Halt();
+  // Rows, by a nonzero entry, on which nothing queued need be laid: what
+  // comes next covers them whole. Holds for the bands not yet laid of this
+  // run.
+  void SkipRows(std::vector<std::uint8_t> rows);
   // Empties the queue unlaid: what it held was erased before it was seen.
   void Discard();
 
@@ -89,7 +96,11 @@ class BandCompositor {
   void FindRows(const PixelBuffer& out);
   // Readies a banded run and returns the work of each worker.
   std::function<void(int)> Prepare(const PixelBuffer& out);
+  // The work of each worker on the bands not yet taken.
+  std::function<void(int)> Job();
   void LayBand(const PixelBuffer& out, int band, int top, int bottom,
+               std::vector<std::size_t>& cursors) const;
+  void LayRows(const PixelBuffer& out, int band, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
 
   Start start_ = Start::AsIs;
@@ -104,8 +115,14 @@ class BandCompositor {
   // A worker's bands come in order, so these only move forward.
   std::vector<std::vector<std::size_t>> cursors_;
   WorkerPool& pool_;
+  // The run readied: its buffer, bands and the rows each takes.
+  PixelBuffer out_{};
+  int bandRows_ = 0, bandCount_ = 0;
   std::atomic<int> nextBand_{0};
-  bool flying_ = false;  // launched and not yet landed
+  std::atomic<bool> halting_{false};  // workers take no more bands
+  std::vector<std::uint8_t> skip_;    // rows not to be laid
+  bool flying_ = false;               // launched and not yet landed
+  bool halted_ = false;  // launched, halted, and the rest not yet laid
 };
 
 }  // namespace wave

@@ -59,17 +59,21 @@ struct Box {
 };
 
 // A run of discs of one colour, [begin, end), and the discs of each stripe
-// of its bounding cells, from begin.
+// of its bounding cells, from begin; once covered, the pixels it paints,
+// cell by cell over the box.
 struct Group {
   std::size_t begin, end;
   Box box;
   std::vector<std::vector<std::uint32_t>> stripes;
+  std::uint32_t colour;
+  std::vector<std::uint64_t> fresh;
 };
 
 class Painter {
  public:
   Painter(int width, int height)
-      : out_{nullptr, width, height, 0},
+      : width_(width),
+        height_(height),
         cellsX_((width + kCell - 1) / kCell),
         cellsY_((height + kCell - 1) / kCell),
         painted_(static_cast<std::size_t>(cellsX_) * cellsY_, 0),
@@ -92,17 +96,18 @@ class Painter {
 
   // The group's bounding cells and stripes; no pixel is touched.
   Group Plan(const PiledDisc* discs, std::size_t begin, std::size_t end) const;
-  void Target(const PixelBuffer& out) {
-    assert(out.width == out_.width && out.height == out_.height);
-    out_ = out;
-  }
 
   bool done() const { return open_ == 0; }
+  // Whether every pixel of row y is painted.
+  bool RowPainted(int y) const;
 
-  // Discs of one colour: their union, where nothing later has painted.
-  // Stripes of a tile's height go to the workers; each touches only its
-  // own cells.
-  void PaintGroup(const PiledDisc* discs, const Group& group, WorkerPool& pool);
+  // Discs of one colour: their union, where nothing later has painted, into
+  // group.fresh. Stripes of a tile's height go to the workers; each touches
+  // only its own cells.
+  void CoverGroup(const PiledDisc* discs, Group& group, WorkerPool& pool);
+  // Paints what CoverGroup found.
+  void PaintGroup(const PixelBuffer& out, const Group& group,
+                  WorkerPool& pool) const;
 
  private:
   void Mark(int cell, std::uint64_t bits) {
@@ -115,15 +120,16 @@ class Painter {
     return painted_[static_cast<std::size_t>(cellRow) * cellsX_ + cellX] ==
            kAll;
   }
-  void Paint(int cell, std::uint64_t bits, std::uint32_t colour);
+  void Paint(const PixelBuffer& out, int cell, std::uint64_t bits,
+             std::uint32_t colour) const;
   // Cells [a, b] of a row of cells whose every pixel (in the buffer) lies in
   // the disc; a > b when none.
   std::pair<int, int> FullCells(const PiledDisc& d, int cellRow) const;
-  void PaintStripe(const PiledDisc* group,
+  void CoverStripe(const PiledDisc* group,
                    const std::vector<std::uint32_t>& which, const Box& box,
-                   int stripe, std::uint32_t colour);
+                   int stripe, std::vector<std::uint64_t>& fresh);
 
-  PixelBuffer out_;
+  int width_, height_;
   int cellsX_, cellsY_;
   std::vector<std::uint64_t> painted_;
   std::atomic<long long> open_;  // cells not wholly painted
@@ -134,24 +140,35 @@ class Painter {
 
 std::pair<int, int> Painter::FullCells(const PiledDisc& d, int cellRow) const {
   const int y0 = cellRow * kCell;
-  const int y1 = std::min(y0 + kCell - 1, out_.height - 1);
+  const int y1 = std::min(y0 + kCell - 1, height_ - 1);
   // The row farthest from the centre has the shortest chord.
   const int far =
       std::fabs(y0 + 0.5 - d.cy) > std::fabs(y1 + 0.5 - d.cy) ? y0 : y1;
-  const Chord c = ChordOf(d, far, out_.width);
+  const Chord c = ChordOf(d, far, width_);
   if (c.x0 > c.x1) return {1, 0};
   const int a = (c.x0 + kCell - 1) / kCell;
-  const int b = c.x1 == out_.width - 1 ? cellsX_ - 1 : (c.x1 + 1) / kCell - 1;
+  const int b = c.x1 == width_ - 1 ? cellsX_ - 1 : (c.x1 + 1) / kCell - 1;
   return {a, b};
 }
 
-void Painter::Paint(int cell, std::uint64_t bits, std::uint32_t colour) {
+bool Painter::RowPainted(int y) const {
+  const std::uint64_t row = std::uint64_t{0xFF} << ((y % kCell) * kCell);
+  const std::uint64_t* cells =
+      painted_.data() + static_cast<std::size_t>(y / kCell) * cellsX_;
+  for (int cx = 0; cx < cellsX_; ++cx) {
+    if ((cells[cx] & row) != row) return false;
+  }
+  return true;
+}
+
+void Painter::Paint(const PixelBuffer& out, int cell, std::uint64_t bits,
+                    std::uint32_t colour) const {
   const int x0 = (cell % cellsX_) * kCell;
   const int y0 = (cell / cellsX_) * kCell;
   for (int r = 0; r < kCell && bits != 0; ++r, bits >>= kCell) {
     const unsigned row = bits & 0xFFu;
     if (row == 0) continue;
-    std::uint32_t* p = out_.pixels + (y0 + r) * out_.stride + x0;
+    std::uint32_t* p = out.pixels + (y0 + r) * out.stride + x0;
     if (row == 0xFFu) {
       std::fill_n(p, kCell, colour);
       continue;
@@ -164,8 +181,8 @@ void Painter::Paint(int cell, std::uint64_t bits, std::uint32_t colour) {
 
 Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
                     std::size_t end) const {
-  const int w = out_.width, h = out_.height;
-  Group g{begin, end, Box{cellsX_, -1, cellsY_, -1}, {}};
+  const int w = width_, h = height_;
+  Group g{begin, end, Box{cellsX_, -1, cellsY_, -1}, {}, discs[begin].rgb, {}};
   Box& box = g.box;
   for (std::size_t i = begin; i < end; ++i) {
     const PiledDisc& d = discs[i];
@@ -194,23 +211,41 @@ Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
   return g;
 }
 
-void Painter::PaintGroup(const PiledDisc* discs, const Group& group,
+void Painter::CoverGroup(const PiledDisc* discs, Group& group,
                          WorkerPool& pool) {
   if (group.stripes.empty()) return;
   const Box& box = group.box;
   const int bh = box.r1 - box.r0 + 1;
   starts_.assign(static_cast<std::size_t>(bh) * (box.width() + 1), 0);
   cover_.assign(static_cast<std::size_t>(bh) * box.width(), 0);
+  group.fresh.assign(cover_.size(), 0);
   const PiledDisc* first = discs + group.begin;
-  const std::uint32_t colour = 0xFF000000u | first->rgb;
   pool.ForEach(group.stripes.size(), [&](std::size_t s, int) {
-    PaintStripe(first, group.stripes[s], box, static_cast<int>(s), colour);
+    CoverStripe(first, group.stripes[s], box, static_cast<int>(s), group.fresh);
   });
 }
 
-void Painter::PaintStripe(const PiledDisc* group,
+void Painter::PaintGroup(const PixelBuffer& out, const Group& group,
+                         WorkerPool& pool) const {
+  if (group.fresh.empty()) return;
+  const Box& box = group.box;
+  const std::uint32_t colour = 0xFF000000u | group.colour;
+  pool.ForEach(group.stripes.size(), [&](std::size_t s, int) {
+    const int sr0 = box.r0 + static_cast<int>(s) * kTile;
+    const int sr1 = std::min(box.r1, sr0 + kTile - 1);
+    for (int cr = sr0; cr <= sr1; ++cr) {
+      for (int cc = box.c0; cc <= box.c1; ++cc) {
+        const std::uint64_t fresh = group.fresh[box.At(cr, cc)];
+        if (fresh != 0) Paint(out, cr * cellsX_ + cc, fresh, colour);
+      }
+    }
+  });
+}
+
+void Painter::CoverStripe(const PiledDisc* group,
                           const std::vector<std::uint32_t>& which,
-                          const Box& box, int stripe, std::uint32_t colour) {
+                          const Box& box, int stripe,
+                          std::vector<std::uint64_t>& fresh) {
   // The stripe's dots side by side: the passes below go over them three
   // times, and a dot of a pile's stripe can lie anywhere in the group.
   std::vector<PiledDisc> own;
@@ -218,7 +253,7 @@ void Painter::PaintStripe(const PiledDisc* group,
   for (const std::uint32_t i : which) own.push_back(group[i]);
   const PiledDisc* first = own.data();
   const std::size_t n = own.size();
-  const int w = out_.width, h = out_.height;
+  const int w = width_, h = height_;
   const int sr0 = box.r0 + stripe * kTile;
   const int sr1 = std::min(box.r1, sr0 + kTile - 1);
   const auto cellRows = [&](const Rows& rows) {
@@ -360,11 +395,11 @@ void Painter::PaintStripe(const PiledDisc* group,
       const std::uint64_t cover = cover_[box.At(cr, cc)];
       if (cover == 0) continue;
       const int cell = cr * cellsX_ + cc;
-      const std::uint64_t fresh =
+      const std::uint64_t bits =
           cover & ~painted_[static_cast<std::size_t>(cell)];
-      if (fresh == 0) continue;
-      Paint(cell, fresh, colour);
-      Mark(cell, fresh);
+      if (bits == 0) continue;
+      fresh[box.At(cr, cc)] = bits;
+      Mark(cell, bits);
     }
   }
 }
@@ -377,12 +412,15 @@ struct PiledDiscs::Private {
   std::vector<PiledDisc> discs;
   Painter painter;
   std::vector<Group> groups;  // from the last back
+  bool covered = false;
 };
 
 PiledDiscs::PiledDiscs(std::vector<PiledDisc> discs, int width, int height)
     : d_(std::make_unique<Private>(std::move(discs), std::max(width, 0),
-                                   std::max(height, 0))) {
-  if (width <= 0 || height <= 0) return;
+                                   std::max(height, 0))),
+      width_(std::max(width, 0)),
+      height_(std::max(height, 0)) {
+  if (width_ == 0 || height_ == 0) return;
   // From the last disc back, a run of one colour at a time.
   const std::vector<PiledDisc>& all = d_->discs;
   for (std::size_t end = all.size(); end > 0;) {
@@ -395,13 +433,26 @@ PiledDiscs::PiledDiscs(std::vector<PiledDisc> discs, int width, int height)
 
 PiledDiscs::~PiledDiscs() = default;
 
-void PiledDiscs::Paint(const PixelBuffer& out, WorkerPool& pool) {
-  if (out.width <= 0 || out.height <= 0) return;
-  d_->painter.Target(out);
-  for (const Group& g : d_->groups) {
+void PiledDiscs::Cover(WorkerPool& pool) {
+  if (d_->covered) return;
+  d_->covered = true;
+  for (Group& g : d_->groups) {
     if (d_->painter.done()) break;
-    d_->painter.PaintGroup(d_->discs.data(), g, pool);
+    d_->painter.CoverGroup(d_->discs.data(), g, pool);
   }
+}
+
+std::vector<std::uint8_t> PiledDiscs::PaintedRows() const {
+  assert(d_->covered);
+  std::vector<std::uint8_t> rows(static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y) rows[y] = d_->painter.RowPainted(y);
+  return rows;
+}
+
+void PiledDiscs::Paint(const PixelBuffer& out, WorkerPool& pool) {
+  assert(out.width == width_ && out.height == height_);
+  Cover(pool);
+  for (const Group& g : d_->groups) d_->painter.PaintGroup(out, g, pool);
 }
 
 void PaintPiledDiscs(const PixelBuffer& out, std::vector<PiledDisc> discs,

@@ -32,12 +32,19 @@ class PiledDiscs {
   PiledDiscs(const PiledDiscs&) = delete;
   PiledDiscs& operator=(const PiledDiscs&) = delete;
 
-  // Paints them on `out`, of the size given, stripes on the workers.
+  // Finds which disc shows at each pixel, stripes on the workers; no pixel
+  // is touched.
+  void Cover(WorkerPool& pool);
+  // After Cover: for each row, whether every pixel of it gets a disc. What
+  // lies under such a row need not be drawn.
+  std::vector<std::uint8_t> PaintedRows() const;
+  // Paints them on `out`, of the size given (Cover first if not yet).
   void Paint(const PixelBuffer& out, WorkerPool& pool);
 
  private:
   struct Private;
   std::unique_ptr<Private> d_;
+  int width_, height_;
 };
 
 // The same at once.

@@ -55,11 +55,14 @@ TEST_P(PiledDiscsTest, EachPixelShowsTheLastDiscOverIt) {
     WorkerPool pool(workers);
     std::vector<std::uint32_t> pixels(
         static_cast<std::size_t>(row.width) * row.height, background);
-    PaintPiledDiscs({pixels.data(), row.width, row.height, row.width}, discs,
-                    pool);
+    PiledDiscs pile(discs, row.width, row.height);
+    pile.Cover(pool);
+    const std::vector<std::uint8_t> painted = pile.PaintedRows();
+    pile.Paint({pixels.data(), row.width, row.height, row.width}, pool);
 
-    int differ = 0;
+    int differ = 0, rowsDiffer = 0;
     for (int y = 0; y < row.height; ++y) {
+      bool whole = true;
       for (int x = 0; x < row.width; ++x) {
         std::uint32_t expected = background;
         for (auto d = discs.rbegin(); d != discs.rend(); ++d) {
@@ -69,12 +72,42 @@ TEST_P(PiledDiscsTest, EachPixelShowsTheLastDiscOverIt) {
             break;
           }
         }
+        whole = whole && expected != background;
         differ +=
             pixels[static_cast<std::size_t>(y) * row.width + x] != expected;
       }
+      rowsDiffer += (painted[static_cast<std::size_t>(y)] != 0) != whole;
     }
     EXPECT_EQ(differ, 0) << workers << " workers";
+    // A row told painted whole that is not would leave a hole in a frame.
+    EXPECT_EQ(rowsDiffer, 0) << workers << " workers";
   }
+}
+
+// Each row painted whole, by the rule, and only those, told as such: here
+// rows 0 to 20 are, and in the others only the last pixel is left.
+TEST(PiledDiscsRowsTest, TellsTheRowsPaintedWhole) {
+  const int width = 100, height = 40;
+  const std::vector<PiledDisc> discs = {{-1000, 20, 1099, 0x00FF00},
+                                        {50, 5, 52, 0x2040FF}};
+  WorkerPool pool(2);
+  PiledDiscs pile(discs, width, height);
+  pile.Cover(pool);
+  const std::vector<std::uint8_t> painted = pile.PaintedRows();
+  ASSERT_EQ(painted.size(), static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    bool whole = true;
+    for (int x = 0; x < width; ++x) {
+      bool in = false;
+      for (const PiledDisc& d : discs) {
+        const double dx = x + 0.5 - d.cx, dy = y + 0.5 - d.cy;
+        in = in || dx * dx + dy * dy <= d.radius * d.radius;
+      }
+      whole = whole && in;
+    }
+    EXPECT_EQ(painted[static_cast<std::size_t>(y)] != 0, whole) << "row " << y;
+  }
+  EXPECT_TRUE(painted[0] && painted[20] && !painted[21] && !painted[39]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, PiledDiscsTest, ::testing::ValuesIn(kRows),
