@@ -29,6 +29,10 @@ const Row kRows[] = {
     {"discs-larger-than-the-buffer", 67, 45, 50, 400, 3, 7},
     {"edges-not-cell-aligned", 9, 13, 200, 5, 0.5, 3},
     {"one-row-one-column", 1, 37, 100, 4, 0.3, 2},
+    // A sample of the discs fills most stripes; the rest are looked at
+    // disc by disc.
+    {"giant-pile", 300, 200, 12000, 120, 0.3, 6000},
+    {"deep-pile-with-holes", 200, 150, 6000, 6, 0.1, 3000},
 };
 
 std::vector<PiledDisc> Discs(const Row& row) {
