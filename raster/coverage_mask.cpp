@@ -5,6 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace wave {
 namespace {
 
@@ -131,7 +135,42 @@ void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom) {
     const int right = CeilWithin(span.hi, -1, width_ - 1);
     if (left > right) continue;
     std::uint8_t* row = coverage_.data() + static_cast<std::size_t>(y) * width_;
-    for (int x = left; x <= right; ++x) {
+    int x = left;
+#if defined(__SSE2__)
+    // Two pixels at a time, each by the rule below without its shortcuts:
+    // beyond the pen's reach the level comes out 0, inside it 255, as they
+    // give (a fifth of the lines' time at wavelength 0.1).
+    {
+      const __m128d qy = _mm_set1_pd(yc - y0);
+      const __m128d vux = _mm_set1_pd(ux), vuy = _mm_set1_pd(uy);
+      const __m128d qyuy = _mm_mul_pd(qy, vuy);
+      const __m128d zero = _mm_setzero_pd(), one = _mm_set1_pd(1);
+      const __m128d along = _mm_set1_pd(length), edge = _mm_set1_pd(reach);
+      const __m128d centre = _mm_set1_pd(0.5), start = _mm_set1_pd(x0);
+      const __m128d scale = _mm_set1_pd(255);
+      for (; x + 1 <= right; x += 2) {
+        const __m128d qx = _mm_sub_pd(
+            _mm_add_pd(_mm_cvtepi32_pd(_mm_setr_epi32(x, x + 1, 0, 0)), centre),
+            start);
+        const __m128d t = _mm_min_pd(
+            _mm_max_pd(_mm_add_pd(_mm_mul_pd(qx, vux), qyuy), zero), along);
+        const __m128d ex = _mm_sub_pd(qx, _mm_mul_pd(t, vux));
+        const __m128d ey = _mm_sub_pd(qy, _mm_mul_pd(t, vuy));
+        const __m128d distance =
+            _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(ex, ex), _mm_mul_pd(ey, ey)));
+        const __m128d c =
+            _mm_min_pd(_mm_max_pd(_mm_sub_pd(edge, distance), zero), one);
+        const __m128i value =
+            _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(c, scale), centre));
+        const auto a = static_cast<std::uint8_t>(_mm_cvtsi128_si32(value));
+        const auto b = static_cast<std::uint8_t>(
+            _mm_cvtsi128_si32(_mm_srli_si128(value, 4)));
+        row[x] = std::max(row[x], a);
+        row[x + 1] = std::max(row[x + 1], b);
+      }
+    }
+#endif
+    for (; x <= right; ++x) {
       // Where lines pile up (at wavelength 0.1, sixty hyperbolas a side)
       // most pixels are full already; inside the pen or beyond its reach
       // the square root would give the same level.
