@@ -67,6 +67,14 @@ void BandCompositor::Lay(const RingCoverage& coverage, std::uint32_t rgb,
                   coverage.spans.back().y + dy + 1});
 }
 
+void BandCompositor::LayMask(CoverageMask& mask, std::uint32_t rgb) {
+  Land();
+  mask.Prepare();
+  const auto [first, last] = mask.rows();
+  if (first > last) return;
+  ops_.push_back({nullptr, rgb, 0, 0, -1, first, last + 1, &mask});
+}
+
 BandCompositor::Ring& BandCompositor::AddRing(double cx, double cy,
                                               double radius, double pen,
                                               bool scanned) {
@@ -170,8 +178,13 @@ void BandCompositor::Trim() {
 
 void BandCompositor::Discard() {
   Land();
+  if (keep_ != nullptr) {  // laid in part, or not at all
+    keep_->Clear();
+    keep_ = nullptr;
+  }
   halted_ = false;
   skip_.clear();
+  hideBefore_ = 0;
   ops_.clear();
   ringCount_ = 0;
   scannedCount_ = 0;
@@ -194,10 +207,12 @@ void BandCompositor::Run(const PixelBuffer& out) {
   } empty{*this};
   if (!Banded(out)) {
     LayInOrder(out);
+    keep_ = nullptr;  // all kept
     return;
   }
   pool_.Start(Prepare(out));
   pool_.Finish();
+  keep_ = nullptr;
 }
 
 void BandCompositor::Launch(const PixelBuffer& out) {
@@ -223,6 +238,7 @@ void BandCompositor::Land() {
   }
   flying_ = false;
   pool_.Finish();
+  keep_ = nullptr;  // all kept
 }
 
 void BandCompositor::Halt() {
@@ -243,7 +259,25 @@ void BandCompositor::Halt() {
 }
 
 void BandCompositor::SkipRows(std::vector<std::uint8_t> rows) {
+  if (keep_ != nullptr &&
+      std::any_of(rows.begin(), rows.end(), [](auto r) { return r != 0; })) {
+    keep_->Clear();
+    keep_ = nullptr;
+  }
   skip_ = std::move(rows);
+}
+
+void BandCompositor::Hide(const CellMask& mask) {
+  hidden_ = mask;
+  hideBefore_ = ops_.size();
+}
+
+bool BandCompositor::KeepHere(SparseImage& into) {
+  Land();
+  if (!pending()) return false;
+  keep_ = &into;
+  keepAt_ = ops_.size();
+  return true;
 }
 
 std::function<void(int)> BandCompositor::Prepare(const PixelBuffer& out) {
@@ -318,8 +352,18 @@ void BandCompositor::FindRows(const PixelBuffer& out) {
 
 void BandCompositor::LayInOrder(const PixelBuffer& out) const {
   LayStart(out, 0, out.height);
-  for (const Op& op : ops_) {
-    if (op.coverage != nullptr) {
+  for (std::size_t i = 0; i <= ops_.size(); ++i) {
+    if (keep_ != nullptr && i == keepAt_) keep_->KeepRows(out, 0, out.height);
+    if (i == ops_.size()) break;
+    const Op& op = ops_[i];
+    if (op.mask != nullptr) {
+      constexpr int kRows = 32;
+      pool_.ForEach((out.height + kRows - 1) / kRows, [&](std::size_t b, int) {
+        const int top = static_cast<int>(b) * kRows;
+        op.mask->CompositeRows(out, op.rgb, top,
+                               std::min(out.height, top + kRows));
+      });
+    } else if (op.coverage != nullptr) {
       LayCoverage(out, *op.coverage, op.rgb, op.dx, op.dy);
     } else {
       const Ring& r = rings_[static_cast<std::size_t>(op.ring)];
@@ -362,17 +406,28 @@ void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
                              int bottom,
                              std::vector<std::size_t>& cursors) const {
   LayStart(out, top, bottom);
+  bool kept = keep_ == nullptr;
   for (const std::uint32_t i : bands_[static_cast<std::size_t>(band)]) {
+    if (!kept && i >= keepAt_) {
+      keep_->KeepRows(out, top, bottom);
+      kept = true;
+    }
     const Op& op = ops_[i];
+    if (op.mask != nullptr) {
+      op.mask->CompositeRows(out, op.rgb, top, bottom);
+      continue;
+    }
     if (op.coverage == nullptr) {
       const Ring& r = rings_[static_cast<std::size_t>(op.ring)];
       StrokeRingRows(out, r.cx, r.cy, r.radius, r.pen, op.rgb, r.rows, top,
-                     bottom, r.nearest, r.farthest);
+                     bottom, r.nearest, r.farthest,
+                     i < hideBefore_ ? &hidden_ : nullptr);
       continue;
     }
     cursors[i] = LayCoverageRows(out, *op.coverage, op.rgb, op.dx, op.dy, top,
                                  bottom, cursors[i]);
   }
+  if (!kept) keep_->KeepRows(out, top, bottom);
 }
 
 }  // namespace wave

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster/blend.h"
+#include "raster/coverage_mask.h"
 #include "raster/pixels.h"
 #include "raster/ring_raster.h"
 #include "raster/sparse_image.h"
@@ -44,6 +45,8 @@ class BandCompositor {
   // blended at Run, band by band, without keeping its coverage.
   void LayRing(double cx, double cy, double radius, double pen,
                std::uint32_t rgb);
+  // Queues the lines of `mask`, prepared here; it must stay until Run.
+  void LayMask(CoverageMask& mask, std::uint32_t rgb);
   // Queues the coverage kept of such a ring; it must stay until Run.
   void LayKept(const RingCoverage& coverage, double cx, double cy,
                double radius, double pen, std::uint32_t rgb);
@@ -67,6 +70,14 @@ class BandCompositor {
   // comes next covers them whole. Holds for the bands not yet laid of this
   // run.
   void SkipRows(std::vector<std::uint8_t> rows);
+  // Pixels set in `mask`, which must stay until Run, on which no ring queued
+  // so far need be laid: what comes next paints them over.
+  void Hide(const CellMask& mask);
+  // Keeps in `into`, begun for the buffer's size, each band's rows as what
+  // is queued so far leaves them, as the band is laid. False, keeping
+  // nothing, when nothing is queued; `into` is cleared when a row goes
+  // unlaid (left out, or the queue discarded).
+  bool KeepHere(SparseImage& into);
   // Empties the queue unlaid: what it held was erased before it was seen.
   void Discard();
 
@@ -78,6 +89,7 @@ class BandCompositor {
     int dx, dy;
     int ring;                 // index into rings_, or -1
     int top = 0, bottom = 0;  // rows it touches, once known: [top, bottom)
+    const CoverageMask* mask = nullptr;  // or lines
   };
   struct Ring {
     double cx, cy, radius, pen;
@@ -121,7 +133,11 @@ class BandCompositor {
   std::atomic<int> nextBand_{0};
   std::atomic<bool> halting_{false};  // workers take no more bands
   std::vector<std::uint8_t> skip_;    // rows not to be laid
-  bool flying_ = false;               // launched and not yet landed
+  CellMask hidden_;                   // for rings before hideBefore_
+  std::size_t hideBefore_ = 0;
+  SparseImage* keep_ = nullptr;  // rows kept once ops [0, keepAt_) laid
+  std::size_t keepAt_ = 0;
+  bool flying_ = false;  // launched and not yet landed
   bool halted_ = false;  // launched, halted, and the rest not yet laid
 };
 

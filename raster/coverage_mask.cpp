@@ -42,14 +42,32 @@ bool LinearRange(double c0, double c1, double inverse, double lo, double hi,
 
 }  // namespace
 
+// Rows of a band: some 32 KB of coverage at the widest.
+constexpr int kBandRows = 32;
+
+struct CoverageMask::Rows {
+  int top = 0, width = 0;
+  // All 0 between uses: Lay clears what Cover wrote.
+  std::vector<std::uint8_t> coverage;
+  std::vector<int> left, right;  // the columns touched in each row
+  void Reset(int from, int count, int w) {
+    top = from;
+    width = w;
+    const auto size = static_cast<std::size_t>(count) * w;
+    if (coverage.size() < size) coverage.resize(size, 0);
+    left.assign(static_cast<std::size_t>(count), w);
+    right.assign(static_cast<std::size_t>(count), -1);
+  }
+  std::uint8_t* Row(int y) {
+    return coverage.data() + static_cast<std::size_t>(y - top) * width;
+  }
+};
+
 void CoverageMask::Fit(int width, int height) {
   if (width == width_ && height == height_) return;
   width_ = width;
   height_ = height;
-  coverage_.assign(static_cast<std::size_t>(width) * height, 0);
-  rowLeft_.assign(height, width);
-  rowRight_.assign(height, -1);
-  segments_.clear();
+  Clear();
 }
 
 void CoverageMask::AddSegment(double x0, double y0, double x1, double y1,
@@ -65,33 +83,61 @@ std::pair<int, int> CoverageMask::RowsOf(const Segment& s) const {
                static_cast<int>(std::ceil(std::max(s.y0, s.y1) + reach)))};
 }
 
-// Rows of a band: some 32 KB of coverage at the widest.
-constexpr int kBandRows = 32;
-
-void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb,
-                             WorkerPool& pool) {
-  if (segments_.empty()) return;
-  const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
+void CoverageMask::Prepare() {
   const std::size_t bands = (height_ + kBandRows - 1) / kBandRows;
   if (bands_.size() < bands) bands_.resize(bands);
+  rows_ = {height_, -1};
   for (std::size_t i = 0; i < segments_.size(); ++i) {
     const auto [top, bottom] = RowsOf(segments_[i]);
+    if (top > bottom) continue;
+    rows_ = {std::min(rows_.first, top), std::max(rows_.second, bottom)};
     for (int b = top / kBandRows; b <= bottom / kBandRows; ++b) {
       bands_[static_cast<std::size_t>(b)].push_back(
           static_cast<std::uint32_t>(i));
     }
   }
-  pool.ForEach(bands, [&](std::size_t b, int) {
-    const int top = static_cast<int>(b) * kBandRows;
-    const int bottom = std::min(height_, top + kBandRows) - 1;
-    for (const std::uint32_t i : bands_[b]) Cover(segments_[i], top, bottom);
-    if (!bands_[b].empty()) Lay(buffer, colour, top, bottom);
-    bands_[b].clear();
-  });
-  segments_.clear();
 }
 
-void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom) {
+void CoverageMask::Clear() {
+  for (auto& band : bands_) band.clear();
+  segments_.clear();
+  rows_ = {0, -1};
+}
+
+void CoverageMask::CompositeRows(const PixelBuffer& buffer, std::uint32_t rgb,
+                                 int top, int bottom) const {
+  top = std::max(top, rows_.first);
+  bottom = std::min(bottom, rows_.second + 1);
+  if (top >= bottom) return;
+  // Each thread's coverage of the rows it lays, kept for its next rows.
+  thread_local Rows rows;
+  rows.Reset(top, bottom - top, width_);
+  const int firstBand = top / kBandRows;
+  for (int b = firstBand; b <= (bottom - 1) / kBandRows; ++b) {
+    for (const std::uint32_t i : bands_[static_cast<std::size_t>(b)]) {
+      const Segment& s = segments_[i];
+      // Listed in every band it reaches: covered at the first of these.
+      if (b > firstBand && RowsOf(s).first / kBandRows < b) continue;
+      Cover(s, top, bottom - 1, rows);
+    }
+  }
+  Lay(buffer, 0xFF000000u | (rgb & 0xFFFFFFu), rows);
+}
+
+void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb,
+                             WorkerPool& pool) {
+  if (segments_.empty()) return;
+  Prepare();
+  const std::size_t bands = (height_ + kBandRows - 1) / kBandRows;
+  pool.ForEach(bands, [&](std::size_t b, int) {
+    const int top = static_cast<int>(b) * kBandRows;
+    CompositeRows(buffer, rgb, top, std::min(height_, top + kBandRows));
+  });
+  Clear();
+}
+
+void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom,
+                         Rows& rows) const {
   const double x0 = s.x0, y0 = s.y0, x1 = s.x1, y1 = s.y1;
   const double half = s.pen / 2;
   const double reach = half + 0.5;
@@ -134,7 +180,7 @@ void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom) {
     const int left = FloorWithin(span.lo, 0, width_);
     const int right = CeilWithin(span.hi, -1, width_ - 1);
     if (left > right) continue;
-    std::uint8_t* row = coverage_.data() + static_cast<std::size_t>(y) * width_;
+    std::uint8_t* row = rows.Row(y);
     int x = left;
 #if defined(__SSE2__)
     // Two pixels at a time, each by the rule below without its shortcuts:
@@ -191,25 +237,29 @@ void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom) {
       const auto value = static_cast<std::uint8_t>(c * 255 + 0.5);
       row[x] = std::max(row[x], value);
     }
-    rowLeft_[y] = std::min(rowLeft_[y], left);
-    rowRight_[y] = std::max(rowRight_[y], right);
+    int& first = rows.left[static_cast<std::size_t>(y - rows.top)];
+    int& last = rows.right[static_cast<std::size_t>(y - rows.top)];
+    first = std::min(first, left);
+    last = std::max(last, right);
   }
 }
 
-void CoverageMask::Lay(const PixelBuffer& buffer, std::uint32_t colour, int top,
-                       int bottom) {
-  for (int y = top; y <= bottom; ++y) {
-    if (rowLeft_[y] > rowRight_[y]) continue;
-    std::uint8_t* row = coverage_.data() + static_cast<std::size_t>(y) * width_;
+void CoverageMask::Lay(const PixelBuffer& buffer, std::uint32_t colour,
+                       Rows& rows) const {
+  const int count = static_cast<int>(rows.left.size());
+  for (int i = 0; i < count; ++i) {
+    const int y = rows.top + i;
+    const int from = rows.left[static_cast<std::size_t>(i)];
+    const int to = rows.right[static_cast<std::size_t>(i)];
+    if (from > to) continue;
+    std::uint8_t* row = rows.Row(y);
     std::uint32_t* out = buffer.pixels + y * buffer.stride;
-    for (int x = rowLeft_[y]; x <= rowRight_[y]; ++x) {
+    for (int x = from; x <= to; ++x) {
       const unsigned c = row[x];
       if (c == 0) continue;
       out[x] = c == 255 ? colour : BlendPixel(out[x], colour, c + (c >> 7));
       row[x] = 0;
     }
-    rowLeft_[y] = width_;
-    rowRight_[y] = -1;
   }
 }
 

@@ -15,7 +15,9 @@ namespace wave {
 // twice, then laid onto a pixel buffer in one pass. Only the rows and
 // columns the batch touched are visited. The maximum does not depend on the
 // order of the segments, so bands of rows go to the workers, each band
-// finding and laying its coverage while it is in the cache.
+// finding and laying its coverage while it is in the cache. The coverage of
+// a band lives only while it is laid, in a scratch of each thread: a mask
+// holds only its segments, and many wait in a queue at little cost.
 class CoverageMask {
  public:
   // Sizes the mask to the buffer it will be laid on; clears it on a change.
@@ -27,22 +29,31 @@ class CoverageMask {
                  WorkerPool& pool);
   bool empty() const { return segments_.empty(); }
 
+  // Composite in steps, for a compositor laying bands of its own: Prepare
+  // once, then CompositeRows on any rows, each once, from any thread, then
+  // Clear. The rows the segments reach: [first, last].
+  void Prepare();
+  std::pair<int, int> rows() const { return rows_; }
+  void CompositeRows(const PixelBuffer& buffer, std::uint32_t rgb, int top,
+                     int bottom) const;
+  void Clear();
+
  private:
   struct Segment {
     double x0, y0, x1, y1, pen;
   };
+  // Coverage of rows [top, top + rows) of the buffer, one byte a pixel.
+  struct Rows;
   // The rows a segment reaches, within the mask: [top, bottom].
   std::pair<int, int> RowsOf(const Segment& s) const;
-  void Cover(const Segment& s, int top, int bottom);
-  void Lay(const PixelBuffer& buffer, std::uint32_t colour, int top,
-           int bottom);
+  void Cover(const Segment& s, int top, int bottom, Rows& rows) const;
+  void Lay(const PixelBuffer& buffer, std::uint32_t colour, Rows& rows) const;
 
   int width_ = 0;
   int height_ = 0;
-  std::vector<std::uint8_t> coverage_;
-  std::vector<int> rowLeft_, rowRight_;
   std::vector<Segment> segments_;
   std::vector<std::vector<std::uint32_t>> bands_;  // segments by band
+  std::pair<int, int> rows_{0, -1};
 };
 
 }  // namespace wave

@@ -50,6 +50,14 @@ class LineLayer {
   // Keeps what the recorded calls drew on `out` over `background`, for the
   // frames to come.
   void Keep(const PixelBuffer& out, std::uint32_t background);
+  // The same, left to whoever lays them: the image returned, begun for a
+  // buffer of width × height, is to be filled with every row they drew
+  // (SparseImage::KeepRows), or cleared.
+  SparseImage& KeepLater(int width, int height, std::uint32_t background) {
+    kept_.Begin(width, height, background);
+    keptCalls_ = calls_;
+    return kept_;
+  }
   void Forget();
 
  private:

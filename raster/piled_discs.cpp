@@ -107,6 +107,7 @@ class Painter {
   Group Plan(const PiledDisc* discs, std::size_t begin, std::size_t end) const;
 
   bool done() const { return open_ == 0; }
+  CellMask Painted() const { return {painted_.data(), cellsX_}; }
   // Whether every pixel of row y is painted.
   bool RowPainted(int y) const;
 
@@ -504,6 +505,11 @@ std::vector<std::uint8_t> PiledDiscs::PaintedRows() const {
   std::vector<std::uint8_t> rows(static_cast<std::size_t>(height_));
   for (int y = 0; y < height_; ++y) rows[y] = d_->painter.RowPainted(y);
   return rows;
+}
+
+CellMask PiledDiscs::Painted() const {
+  assert(d_->covered);
+  return d_->painter.Painted();
 }
 
 void PiledDiscs::Paint(const PixelBuffer& out, WorkerPool& pool) {

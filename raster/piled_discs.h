@@ -38,6 +38,8 @@ class PiledDiscs {
   // After Cover: for each row, whether every pixel of it gets a disc. What
   // lies under such a row need not be drawn.
   std::vector<std::uint8_t> PaintedRows() const;
+  // After Cover: the pixels they paint, valid while this lives.
+  CellMask Painted() const;
   // Paints them on `out`, of the size given (Cover first if not yet).
   void Paint(const PixelBuffer& out, WorkerPool& pool);
 

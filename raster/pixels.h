@@ -40,4 +40,24 @@ inline int CeilWithin(double v, int lo, int hi) {
   return i + (i < v);
 }
 
+// Pixels as bits, in cells of 8 × 8 (row by row in a 64-bit word), cells
+// row by row `cellsX` to a row: those painted over by what comes later.
+struct CellMask {
+  const std::uint64_t* cells = nullptr;
+  int cellsX = 0;
+  // Whether every pixel [x0, x1] of row y is set.
+  bool Covers(int y, int x0, int x1) const {
+    const int shift = (y & 7) * 8;
+    const std::uint64_t* row =
+        cells + static_cast<std::ptrdiff_t>(y >> 3) * cellsX;
+    for (int c = x0 >> 3; c <= x1 >> 3; ++c) {
+      const int from = c == x0 >> 3 ? x0 & 7 : 0;
+      const int to = c == x1 >> 3 ? x1 & 7 : 7;
+      const unsigned need = (0xFFu >> (7 - to)) & (0xFFu << from) & 0xFFu;
+      if (((row[c] >> shift) & need) != need) return false;
+    }
+    return true;
+  }
+};
+
 }  // namespace wave

@@ -99,7 +99,7 @@ void RasteriseRows(int width, int height, double cx, double cy, double radius,
       int x1 = CeilWithin(cx + to, -1, last);
       if (side < 0) x1 = std::min(x1, split - 1);
       if (side > 0) x0 = std::max(x0, split);
-      if (x0 > x1) return;
+      if (x0 > x1 || sink.Hidden(y, x0, x1)) return;
       sink.Begin(y);
       sink.Full(x0, x1);
       sink.End();
@@ -138,7 +138,7 @@ void RasteriseRows(int width, int height, double cx, double cy, double radius,
         f0 = std::max(x0, CeilWithin(cx + fullFrom - 0.5, -1, last + 1));
         f1 = std::min(x1, FloorWithin(cx + fullTo - 0.5, -1, last + 1));
       }
-      if (x0 > x1) return;
+      if (x0 > x1 || sink.Hidden(y, x0, x1)) return;
       sink.Begin(y);
       for (int x = x0; x <= x1; ++x) {
         if (x == f0 && f0 <= f1) {
@@ -196,8 +196,14 @@ void Rasterise(int width, int height, double cx, double cy, double radius,
 // Blends each pixel as it comes.
 class BlendSink {
  public:
-  BlendSink(const PixelBuffer& buffer, std::uint32_t rgb)
-      : buffer_(buffer), colour_(0xFF000000u | (rgb & 0xFFFFFFu)) {}
+  BlendSink(const PixelBuffer& buffer, std::uint32_t rgb,
+            const CellMask* hidden = nullptr)
+      : buffer_(buffer),
+        colour_(0xFF000000u | (rgb & 0xFFFFFFu)),
+        hidden_(hidden) {}
+  bool Hidden(int y, int x0, int x1) const {
+    return hidden_ != nullptr && hidden_->Covers(y, x0, x1);
+  }
   void Begin(int y) { row_ = buffer_.pixels + y * buffer_.stride; }
   void Full(int x0, int x1) { std::fill(row_ + x0, row_ + x1 + 1, colour_); }
   void Partial(int x, unsigned level) {
@@ -208,6 +214,7 @@ class BlendSink {
  private:
   const PixelBuffer& buffer_;
   std::uint32_t colour_;
+  const CellMask* hidden_;
   std::uint32_t* row_ = nullptr;
 };
 
@@ -215,6 +222,7 @@ class BlendSink {
 class RecordSink {
  public:
   explicit RecordSink(RingCoverage& out) : out_(out) {}
+  bool Hidden(int, int, int) const { return false; }
   void Begin(int y) {
     y_ = y;
     first_ = out_.levels.size();
@@ -283,8 +291,8 @@ void RingRows(int width, int height, double cx, double cy, double radius,
 void StrokeRingRows(const PixelBuffer& buffer, double cx, double cy,
                     double radius, double penWidth, std::uint32_t rgb,
                     const RowRuns& rows, int top, int bottom, double nearest,
-                    double farthest) {
-  BlendSink sink(buffer, rgb);
+                    double farthest, const CellMask* hidden) {
+  BlendSink sink(buffer, rgb, hidden);
   RasteriseRows(buffer.width, buffer.height, cx, cy, radius, penWidth, false,
                 rows, top, bottom, sink, nearest, farthest);
 }

@@ -29,43 +29,47 @@ int SkipBackground(const std::uint32_t* row, int x, int width,
 }  // namespace
 
 void SparseImage::Keep(const PixelBuffer& image, std::uint32_t background) {
-  Clear();
+  Begin(image.width, image.height, background);
+  KeepRows(image, 0, image.height);
+}
+
+void SparseImage::Begin(int width, int height, std::uint32_t background) {
   background_ = background;
-  width_ = image.width;
-  height_ = image.height;
-  rowRuns_.reserve(static_cast<std::size_t>(height_) + 1);
-  for (int y = 0; y < height_; ++y) {
-    rowRuns_.push_back(static_cast<std::uint32_t>(runs_.size()));
+  width_ = width;
+  height_ = height;
+  // Rows kept before keep their storage.
+  if (rows_.size() < static_cast<std::size_t>(height)) rows_.resize(height);
+}
+
+void SparseImage::KeepRows(const PixelBuffer& image, int top, int bottom) {
+  for (int y = top; y < bottom; ++y) {
+    Row& kept = rows_[static_cast<std::size_t>(y)];
+    kept.runs.clear();
+    kept.pixels.clear();
     const std::uint32_t* row = image.pixels + y * image.stride;
     for (int x = 0; x < width_;) {
-      if (row[x] == background) {
-        x = SkipBackground(row, x + 1, width_, background);
+      if (row[x] == background_) {
+        x = SkipBackground(row, x + 1, width_, background_);
         continue;
       }
       const int from = x;
-      while (x < width_ && row[x] != background) ++x;
-      runs_.push_back(
-          {from, x - from, static_cast<std::uint32_t>(pixels_.size())});
-      pixels_.insert(pixels_.end(), row + from, row + x);
+      while (x < width_ && row[x] != background_) ++x;
+      kept.runs.push_back(
+          {from, x - from, static_cast<std::uint32_t>(kept.pixels.size())});
+      kept.pixels.insert(kept.pixels.end(), row + from, row + x);
     }
   }
-  rowRuns_.push_back(static_cast<std::uint32_t>(runs_.size()));
 }
 
-void SparseImage::Clear() {
-  rowRuns_.clear();
-  runs_.clear();
-  pixels_.clear();
-  width_ = height_ = 0;
-}
+void SparseImage::Clear() { width_ = height_ = 0; }
 
 void SparseImage::CopyRows(const PixelBuffer& out, int top, int bottom) const {
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* row = out.pixels + y * out.stride;
     std::fill_n(row, width_, background_);
-    for (std::uint32_t r = rowRuns_[y]; r < rowRuns_[y + 1]; ++r) {
-      const Run& run = runs_[r];
-      std::copy_n(pixels_.data() + run.first, run.count, row + run.x);
+    const Row& kept = rows_[static_cast<std::size_t>(y)];
+    for (const Run& run : kept.runs) {
+      std::copy_n(kept.pixels.data() + run.first, run.count, row + run.x);
     }
   }
 }

@@ -16,6 +16,10 @@ class SparseImage {
  public:
   // Keeps `image`, with `background` as its one colour.
   void Keep(const PixelBuffer& image, std::uint32_t background);
+  // The same in steps: Begin, then KeepRows on every row once, from any
+  // thread (a compositor keeps each band as it lays it).
+  void Begin(int width, int height, std::uint32_t background);
+  void KeepRows(const PixelBuffer& image, int top, int bottom);
   void Clear();
   // Writes rows [top, bottom) of the image kept into `out`, of its size.
   void CopyRows(const PixelBuffer& out, int top, int bottom) const;
@@ -25,13 +29,15 @@ class SparseImage {
  private:
   struct Run {
     int x, count;
-    std::uint32_t first;  // in pixels_
+    std::uint32_t first;  // in the row's pixels
+  };
+  struct Row {
+    std::vector<Run> runs;
+    std::vector<std::uint32_t> pixels;
   };
   std::uint32_t background_ = 0;
   int width_ = 0, height_ = 0;
-  std::vector<std::uint32_t> rowRuns_;  // row y's runs: [rowRuns_[y], [y + 1])
-  std::vector<Run> runs_;
-  std::vector<std::uint32_t> pixels_;
+  std::vector<Row> rows_;  // each row its own, so that bands keep apart
 };
 
 }  // namespace wave

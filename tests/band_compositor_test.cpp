@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "raster/coverage_mask.h"
 #include "raster/ring_raster.h"
 #include "raster/worker_pool.h"
 
@@ -28,6 +29,9 @@ struct Row {
   Start start;
   bool families = false;  // rings about two centres, closer than their pens
   bool halted = false;    // halted at the end, some rows then left out
+  // Lines first, the layer they make kept as the bands are laid; and, when
+  // halted, pixels of a mask the rings need not reach.
+  bool lines = false;
 };
 
 const Row kRows[] = {
@@ -46,7 +50,34 @@ const Row kRows[] = {
     {"halted-rows-left-out", 1200, 900, 2, Start::Copied, false, true},
     {"dense-families-halted", 1200, 900, 3, Start::Filled, true, true},
     {"halted-small", 300, 200, 2, Start::AsIs, false, true},
+    {"lines-kept-in-bands", 1200, 900, 2, Start::Filled, false, false, true},
+    {"lines-kept-in-order", 300, 200, 2, Start::Copied, false, false, true},
+    {"lines-halted-rings-hidden", 1200, 900, 3, Start::Filled, true, true,
+     true},
 };
+
+// Segments across the buffer, in two batches of their own colours.
+void AddLines(CoverageMask& mask, int width, int height, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> unit(-0.1, 1.1);
+  mask.Fit(width, height);
+  for (int i = 0; i < 300; ++i) {
+    mask.AddSegment(unit(random) * width, unit(random) * height,
+                    unit(random) * width, unit(random) * height,
+                    1 + 6 * (unit(random) + 0.1));
+  }
+}
+
+// Cells with random bits, some whole, some empty.
+std::vector<std::uint64_t> RandomCells(int cellsX, int cellsY) {
+  std::mt19937_64 random(9);
+  std::vector<std::uint64_t> cells(static_cast<std::size_t>(cellsX) * cellsY);
+  for (auto& c : cells) {
+    const auto kind = random() % 4;
+    c = kind == 0 ? ~std::uint64_t{0} : kind == 1 ? 0 : random() & random();
+  }
+  return cells;
+}
 
 // Rows in runs of 1 to 40, every other run left out.
 std::vector<std::uint8_t> LeftOut(int height) {
@@ -137,6 +168,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
 
   Pixels expected = before;
   PixelBuffer out = BufferOf(expected, row);
+  WorkerPool pool0(1);
   if (row.start == Start::Filled) expected.assign(size, 0xFF000000u | fill);
   if (row.start == Start::Copied) expected = layer;
   // A ring queued before a start is covered by it; with none, it stays.
@@ -148,6 +180,17 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   const std::vector<Shape> shapes = row.families
                                         ? Families(row.width, row.height)
                                         : Shapes(row.width, row.height, 5);
+  // Lines over the start, and the layer they make, before the rings.
+  CoverageMask lines[2];
+  Pixels layerExpected;
+  if (row.lines) {
+    for (int i = 0; i < 2; ++i) {
+      AddLines(lines[i], row.width, row.height, 21 + i);
+      lines[i].Composite(out, 0x30A0F0u * (i + 1), pool0);
+      AddLines(lines[i], row.width, row.height, 21 + i);  // again, to queue
+    }
+    layerExpected = expected;
+  }
   std::deque<RingCoverage> kept;  // stays put while the queue points at it
   for (const Shape& s : shapes) {
     if (s.queued) {
@@ -165,6 +208,13 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   queue.LayRing(first.cx, first.cy, first.radius, first.pen, first.rgb);
   if (row.start == Start::Filled) queue.StartFilled(fill);
   if (row.start == Start::Copied) queue.StartCopied(sparse);
+  SparseImage layerKept;
+  if (row.lines) {
+    queue.LayMask(lines[0], 0x30A0F0u);
+    queue.LayMask(lines[1], 0x30A0F0u * 2);
+    layerKept.Begin(row.width, row.height, 0xFF000000u | fill);
+    EXPECT_TRUE(queue.KeepHere(layerKept));
+  }
   std::size_t k = 0;
   bool launched = false;
   for (std::size_t i = 0; i < shapes.size(); ++i) {
@@ -192,19 +242,44 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     // bands are still to lay.
     queue.Launch(BufferOf(laid, row));
     queue.Halt();
-    leftOut = LeftOut(row.height);
-    queue.SkipRows(leftOut);
+    if (row.lines) {
+      // The layer then stays whole only without rows left out.
+      queue.SkipRows(std::vector<std::uint8_t>(row.height, 0));
+    } else {
+      leftOut = LeftOut(row.height);
+      queue.SkipRows(leftOut);
+    }
   }
+  const int cellsX = (row.width + 7) / 8, cellsY = (row.height + 7) / 8;
+  const std::vector<std::uint64_t> cells = RandomCells(cellsX, cellsY);
+  const CellMask hidden{cells.data(), cellsX};
+  if (row.halted && row.lines) queue.Hide(hidden);
   queue.Run(BufferOf(laid, row));
   EXPECT_FALSE(queue.pending());
 
   std::size_t differ = 0;
   for (std::size_t i = 0; i < size; ++i) {
-    const auto y = i / static_cast<std::size_t>(row.width);
-    if (y < leftOut.size() && leftOut[y]) continue;  // anything may be there
+    const auto y = static_cast<int>(i / static_cast<std::size_t>(row.width));
+    const auto x = static_cast<int>(i % static_cast<std::size_t>(row.width));
+    // Anything may be left where nothing need be laid.
+    if (y < static_cast<int>(leftOut.size()) && leftOut[y]) continue;
+    const std::uint64_t cell =
+        cells[static_cast<std::size_t>(y / 8 * cellsX + x / 8)];
+    if (row.halted && row.lines && ((cell >> (y % 8 * 8 + x % 8)) & 1)) {
+      continue;
+    }
     differ += laid[i] != expected[i];
   }
   EXPECT_EQ(differ, 0u);
+  if (row.lines) {
+    Pixels copied(size);
+    layerKept.CopyRows(BufferOf(copied, row), 0, row.height);
+    std::size_t layerDiffer = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+      layerDiffer += copied[i] != layerExpected[i];
+    }
+    EXPECT_EQ(layerDiffer, 0u) << "the layer kept";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, BandCompositorTest, ::testing::ValuesIn(kRows),
@@ -213,6 +288,38 @@ INSTANTIATE_TEST_SUITE_P(Rows, BandCompositorTest, ::testing::ValuesIn(kRows),
                            for (char& c : name) c = c == '-' ? '_' : c;
                            return name;
                          });
+
+// A layer is kept only whole: rows left out, or a queue emptied unlaid,
+// would leave old rows in it for the next frame to copy.
+TEST(BandCompositorKeepTest, KeepsNoLayerWithRowsUnlaid) {
+  const int width = 1200, height = 900;
+  Pixels pixels(static_cast<std::size_t>(width) * height);
+  const PixelBuffer out{pixels.data(), width, height, width};
+  WorkerPool pool(2);
+  for (const bool discard : {false, true}) {
+    BandCompositor queue(pool);
+    CoverageMask lines;
+    AddLines(lines, width, height, 5);
+    queue.StartFilled(0x102030);
+    queue.LayMask(lines, 0xFFFF00);
+    SparseImage layer;
+    layer.Begin(width, height, 0xFF102030u);
+    ASSERT_TRUE(queue.KeepHere(layer));
+    for (int i = 0; i < 40; ++i)
+      queue.LayRing(600, 450, 10 + 9 * i, 3, 0x00FF00);
+    if (discard) {
+      queue.Discard();
+    } else {
+      queue.Launch(out);
+      queue.Halt();
+      std::vector<std::uint8_t> rows(height, 0);
+      rows[height / 2] = 1;
+      queue.SkipRows(rows);
+      queue.Run(out);
+    }
+    EXPECT_EQ(layer.width(), 0) << (discard ? "discarded" : "a row left out");
+  }
+}
 
 TEST(WorkerPoolTest, RunsEveryWorkerOnceAndPassesOnAFailure) {
   WorkerPool pool(3);
