@@ -312,7 +312,14 @@ int main(int argc, char** argv) {
         std::pair{"wavelength0.1/separation1000/dots1000/r10000000",
                   Case{"0.1", "1000", 10000000, 7, "1000"}},
         std::pair{"wavelength-0.1/separation-6/dots1000/r10000",
-                  Case{"-0.1", "-6", 10000, 7, "1000"}}}) {
+                  Case{"-0.1", "-6", 10000, 7, "1000"}},
+        // Found by going over wavelengths 0.1 to 0.4, distances 6 to 3000
+        // and dots 100 to 3000 at 1920 × 1080.
+        std::pair{"wavelength0.1/r10000000", Case{"0.1", "6", 10000000}},
+        std::pair{"wavelength0.1/separation20/r10000000",
+                  Case{"0.1", "20", 10000000}},
+        std::pair{"wavelength0.1/separation40/dots3000/r10000000",
+                  Case{"0.1", "40", 10000000, 7, "3000"}}}) {
     wave::RegisterAtSizes(std::string("first-after-edit/worst/") + name, c,
                           wave::FirstAfterEdit, true);
   }
