@@ -2,6 +2,7 @@
 #include "raster/band_compositor.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -259,15 +260,11 @@ void BandCompositor::Halt() {
 }
 
 void BandCompositor::SkipRows(std::vector<std::uint8_t> rows) {
-  if (keep_ != nullptr &&
-      std::any_of(rows.begin(), rows.end(), [](auto r) { return r != 0; })) {
-    keep_->Clear();
-    keep_ = nullptr;
-  }
   skip_ = std::move(rows);
 }
 
 void BandCompositor::Hide(const CellMask& mask) {
+  assert(!flying_);
   hidden_ = mask;
   hideBefore_ = ops_.size();
 }
@@ -391,19 +388,21 @@ void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
     return static_cast<std::size_t>(y) < skip_.size() && skip_[y] != 0;
   };
   for (int from = top; from < bottom;) {
-    if (skipped(from)) {
-      ++from;
-      continue;
-    }
+    const bool skip = skipped(from);
     int to = from + 1;
-    while (to < bottom && !skipped(to)) ++to;
-    LayRows(out, band, from, to, cursors);
+    while (to < bottom && skipped(to) == skip) ++to;
+    // Rows left out still make the layer being kept, whole.
+    if (!skip) {
+      LayRows(out, band, from, to, ops_.size(), cursors);
+    } else if (keep_ != nullptr) {
+      LayRows(out, band, from, to, keepAt_, cursors);
+    }
     from = to;
   }
 }
 
 void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
-                             int bottom,
+                             int bottom, std::size_t limit,
                              std::vector<std::size_t>& cursors) const {
   LayStart(out, top, bottom);
   bool kept = keep_ == nullptr;
@@ -412,6 +411,7 @@ void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
       keep_->KeepRows(out, top, bottom);
       kept = true;
     }
+    if (i >= limit) break;
     const Op& op = ops_[i];
     if (op.mask != nullptr) {
       op.mask->CompositeRows(out, op.rgb, top, bottom);

@@ -68,15 +68,16 @@ class BandCompositor {
   void Halt();
   // Rows, by a nonzero entry, on which nothing queued need be laid: what
   // comes next covers them whole. Holds for the bands not yet laid of this
-  // run.
+  // run; a layer being kept is still laid there.
   void SkipRows(std::vector<std::uint8_t> rows);
   // Pixels set in `mask`, which must stay until Run, on which no ring queued
-  // so far need be laid: what comes next paints them over.
+  // so far need be laid: what comes next paints them over. Not while a run
+  // is launched (Halt first).
   void Hide(const CellMask& mask);
   // Keeps in `into`, begun for the buffer's size, each band's rows as what
   // is queued so far leaves them, as the band is laid. False, keeping
-  // nothing, when nothing is queued; `into` is cleared when a row goes
-  // unlaid (left out, or the queue discarded).
+  // nothing, when nothing is queued; `into` is cleared when the queue is
+  // emptied unlaid.
   bool KeepHere(SparseImage& into);
   // Empties the queue unlaid: what it held was erased before it was seen.
   void Discard();
@@ -112,8 +113,10 @@ class BandCompositor {
   std::function<void(int)> Job();
   void LayBand(const PixelBuffer& out, int band, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
+  // Lays the band's ops before `limit` on rows [top, bottom), keeping them
+  // on the way when a layer is to be kept.
   void LayRows(const PixelBuffer& out, int band, int top, int bottom,
-               std::vector<std::size_t>& cursors) const;
+               std::size_t limit, std::vector<std::size_t>& cursors) const;
 
   Start start_ = Start::AsIs;
   std::uint32_t fill_ = 0;
