@@ -195,7 +195,11 @@ Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
   Group g{begin, end, Box{cellsX_, -1, cellsY_, -1}, {}, discs[begin].rgb, {},
           {},    {}};
   Box& box = g.box;
-  for (std::size_t i = begin; i < end; ++i) {
+  // A long run reaches most of the buffer: its box is taken as the whole,
+  // rather than found disc by disc.
+  const bool many = end - begin >= kWholeFrom;
+  if (many) box = Box{0, cellsX_ - 1, 0, cellsY_ - 1};
+  for (std::size_t i = many ? end : begin; i < end; ++i) {
     const PiledDisc& d = discs[i];
     const Rows rows = RowsOf(d, h);
     if (rows.top > rows.bottom) continue;
@@ -241,7 +245,10 @@ Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
     }
   }
   g.stripes.resize(stripes);
-  for (std::size_t i = begin; i < end; ++i) {
+  const bool allClosed =
+      !g.closed.empty() &&
+      std::all_of(g.closed.begin(), g.closed.end(), [](auto c) { return c; });
+  for (std::size_t i = allClosed ? end : begin; i < end; ++i) {
     const Rows rows = RowsOf(discs[i], h);
     if (rows.top > rows.bottom) continue;
     for (int s = (rows.top / kCell - box.r0) / kTile;
