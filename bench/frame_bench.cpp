@@ -86,38 +86,41 @@ void Frame(benchmark::State& state, Case c) {
   }
 }
 
-// The first frame after an edit: every frame has a wavelength of its own, a
-// millionth apart, so nothing drawn before (hyperbolas, rings) serves again.
-void FirstAfterEdit(benchmark::State& state, Case c) {
-  CanvasFrames frames(c);
-  const double wavelength = std::stod(c.t1);
-  std::int64_t edits = 0;
-  char text[32];
-  for (auto _ : state) {
+// Edits the wavelength to one of its own, a millionth from the last, and
+// draws the frame: nothing drawn before (hyperbolas, rings) serves again.
+class Edits {
+ public:
+  explicit Edits(const Case& c) : wavelength_(std::stod(c.t1)) {}
+  void DrawNext(CanvasFrames& frames, const Case& c) {
+    char text[32];
     std::snprintf(
         text, sizeof text, "%.9g",
-        wavelength * (1 + 1e-6 * static_cast<double>(++edits % 50000)));
+        wavelength_ * (1 + 1e-6 * static_cast<double>(++edits_ % 50000)));
     frames.form.text1 = text;
     Configure(frames.scene, c);
     frames.Draw();
   }
+
+ private:
+  double wavelength_;
+  std::int64_t edits_ = 0;
+};
+
+// The first frame after an edit.
+void FirstAfterEdit(benchmark::State& state, Case c) {
+  CanvasFrames frames(c);
+  Edits edits(c);
+  for (auto _ : state) edits.DrawNext(frames, c);
 }
 
 // The second frame after an edit: the rings come round for the first time,
 // and the canvas decides which to keep.
 void SecondAfterEdit(benchmark::State& state, Case c) {
   CanvasFrames frames(c);
-  const double wavelength = std::stod(c.t1);
-  std::int64_t edits = 0;
-  char text[32];
+  Edits edits(c);
   for (auto _ : state) {
     state.PauseTiming();
-    std::snprintf(
-        text, sizeof text, "%.9g",
-        wavelength * (1 + 1e-6 * static_cast<double>(++edits % 50000)));
-    frames.form.text1 = text;
-    Configure(frames.scene, c);
-    frames.Draw();
+    edits.DrawNext(frames, c);
     state.ResumeTiming();
     Configure(frames.scene, c);
     frames.Draw();

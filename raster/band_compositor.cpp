@@ -354,12 +354,7 @@ void BandCompositor::LayInOrder(const PixelBuffer& out) const {
     if (i == ops_.size()) break;
     const Op& op = ops_[i];
     if (op.mask != nullptr) {
-      constexpr int kRows = 32;
-      pool_.ForEach((out.height + kRows - 1) / kRows, [&](std::size_t b, int) {
-        const int top = static_cast<int>(b) * kRows;
-        op.mask->CompositeRows(out, op.rgb, top,
-                               std::min(out.height, top + kRows));
-      });
+      op.mask->CompositeAll(out, op.rgb, pool_);
     } else if (op.coverage != nullptr) {
       LayCoverage(out, *op.coverage, op.rgb, op.dx, op.dy);
     } else {

@@ -128,12 +128,17 @@ void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb,
                              WorkerPool& pool) {
   if (segments_.empty()) return;
   Prepare();
+  CompositeAll(buffer, rgb, pool);
+  Clear();
+}
+
+void CoverageMask::CompositeAll(const PixelBuffer& buffer, std::uint32_t rgb,
+                                WorkerPool& pool) const {
   const std::size_t bands = (height_ + kBandRows - 1) / kBandRows;
   pool.ForEach(bands, [&](std::size_t b, int) {
     const int top = static_cast<int>(b) * kBandRows;
     CompositeRows(buffer, rgb, top, std::min(height_, top + kBandRows));
   });
-  Clear();
 }
 
 void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom,

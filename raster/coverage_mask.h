@@ -36,6 +36,9 @@ class CoverageMask {
   std::pair<int, int> rows() const { return rows_; }
   void CompositeRows(const PixelBuffer& buffer, std::uint32_t rgb, int top,
                      int bottom) const;
+  // Every row, in bands on the workers.
+  void CompositeAll(const PixelBuffer& buffer, std::uint32_t rgb,
+                    WorkerPool& pool) const;
   void Clear();
 
  private:
