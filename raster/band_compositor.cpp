@@ -185,6 +185,7 @@ void BandCompositor::Discard() {
   }
   halted_ = false;
   skip_.clear();
+  skipBefore_ = 0;
   hideBefore_ = 0;
   ops_.clear();
   ringCount_ = 0;
@@ -261,6 +262,7 @@ void BandCompositor::Halt() {
 
 void BandCompositor::SkipRows(std::vector<std::uint8_t> rows) {
   skip_ = std::move(rows);
+  skipBefore_ = ops_.size();
 }
 
 void BandCompositor::Hide(const CellMask& mask) {
@@ -388,25 +390,36 @@ void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
     while (to < bottom && skipped(to) == skip) ++to;
     // Rows left out still make the layer being kept, whole.
     if (!skip) {
-      LayRows(out, band, from, to, ops_.size(), cursors);
+      LayRows(out, band, from, to, true, 0, 0, cursors);
     } else if (keep_ != nullptr) {
-      LayRows(out, band, from, to, keepAt_, cursors);
+      LayRows(out, band, from, to, true, keepAt_, skipBefore_, cursors);
+    } else {
+      LayRows(out, band, from, to, false, 0, skipBefore_, cursors);
     }
     from = to;
   }
 }
 
 void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
-                             int bottom, std::size_t limit,
+                             int bottom, bool start, std::size_t skipFrom,
+                             std::size_t skipTo,
                              std::vector<std::size_t>& cursors) const {
-  LayStart(out, top, bottom);
+  if (start) LayStart(out, top, bottom);
   bool kept = keep_ == nullptr;
-  for (const std::uint32_t i : bands_[static_cast<std::size_t>(band)]) {
+  const std::vector<std::uint32_t>& ops =
+      bands_[static_cast<std::size_t>(band)];
+  for (auto at = ops.begin(); at != ops.end(); ++at) {
+    const std::uint32_t i = *at;
     if (!kept && i >= keepAt_) {
       keep_->KeepRows(out, top, bottom);
       kept = true;
     }
-    if (i >= limit) break;
+    if (i >= skipFrom && i < skipTo) {
+      at = std::lower_bound(at, ops.end(), static_cast<std::uint32_t>(skipTo));
+      if (at == ops.end()) break;
+      --at;
+      continue;
+    }
     const Op& op = ops_[i];
     if (op.mask != nullptr) {
       op.mask->CompositeRows(out, op.rgb, top, bottom);

@@ -66,9 +66,9 @@ class BandCompositor {
   // Has a launched run stop after the bands begun, and waits for them; the
   // rest waits in the queue until it is next touched or run.
   void Halt();
-  // Rows, by a nonzero entry, on which nothing queued need be laid: what
-  // comes next covers them whole. Holds for the bands not yet laid of this
-  // run; a layer being kept is still laid there.
+  // Rows, by a nonzero entry, on which nothing queued so far need be laid:
+  // what comes next covers them whole. Holds for the bands not yet laid of
+  // this run; a layer being kept is still laid there.
   void SkipRows(std::vector<std::uint8_t> rows);
   // Pixels set in `mask`, which must stay until Run, on which no ring queued
   // so far need be laid: what comes next paints them over. Not while a run
@@ -113,10 +113,12 @@ class BandCompositor {
   std::function<void(int)> Job();
   void LayBand(const PixelBuffer& out, int band, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
-  // Lays the band's ops before `limit` on rows [top, bottom), keeping them
-  // on the way when a layer is to be kept.
+  // Lays the band's ops on rows [top, bottom), after how they start unless
+  // told not to and leaving out ops [skipFrom, skipTo), keeping them on the
+  // way when a layer is to be kept.
   void LayRows(const PixelBuffer& out, int band, int top, int bottom,
-               std::size_t limit, std::vector<std::size_t>& cursors) const;
+               bool start, std::size_t skipFrom, std::size_t skipTo,
+               std::vector<std::size_t>& cursors) const;
 
   Start start_ = Start::AsIs;
   std::uint32_t fill_ = 0;
@@ -136,6 +138,7 @@ class BandCompositor {
   std::atomic<int> nextBand_{0};
   std::atomic<bool> halting_{false};  // workers take no more bands
   std::vector<std::uint8_t> skip_;    // rows not to be laid
+  std::size_t skipBefore_ = 0;        // by ops before this
   CellMask hidden_;                   // for rings before hideBefore_
   std::size_t hideBefore_ = 0;
   SparseImage* keep_ = nullptr;  // rows kept once ops [0, keepAt_) laid

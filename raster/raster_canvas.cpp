@@ -2,6 +2,7 @@
 #include "raster/raster_canvas.h"
 
 #include <QPolygonF>
+#include <array>
 #include <map>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "raster/blend.h"
 #include "raster/clip_geometry.h"
 #include "raster/coverage_mask.h"
+#include "raster/dot_occlusion.h"
 #include "raster/line_layer.h"
 #include "raster/piled_discs.h"
 #include "raster/ring_cache.h"
@@ -112,6 +114,7 @@ class RasterCanvas::Private {
   };
   void FlushDiscs();
   void PaintOccluding(const std::vector<Disc>& discs);
+  bool LayShowing(const std::vector<Disc>& discs);
   // Large dots whose areas add up to more than this many images, and dots of
   // any size piled deeper still, are painted as piled discs instead: only
   // the rim of the pile is left of their own rims, unsmoothed.
@@ -128,6 +131,12 @@ class RasterCanvas::Private {
   void DrawLineNow(float x1, float y1, float x2, float y2, Color color,
                    const Pen& pen);
   bool StampDisc(Point centre, double radius, Color outline, const Pen& pen);
+  static constexpr double kLargestSprite = 48;  // logical pixels
+  struct Dot;
+  // Where the coverage of a plain dot (outline and fill of one colour) is
+  // laid, or null when it is too large or too far for one.
+  const Dot* PlaceDot(Point centre, double radius, const Pen& pen, int& dx,
+                      int& dy);
 
   // Segments that continue one another are drawn as one polyline: the
   // hyperbolas arrive as thousands of joined pieces.
@@ -166,7 +175,26 @@ class RasterCanvas::Private {
     int phaseX, phaseY;
     auto operator<=>(const DotKey&) const = default;
   };
-  std::map<DotKey, RingCoverage> dots_;
+  struct Dot {
+    RingCoverage coverage;
+    DotShape shape;
+  };
+  std::map<DotKey, Dot> dots_;
+  // Those of the last size looked up, by phase: the markers come by the
+  // ten thousand, all of one size.
+  float lastOuter_ = -1;
+  std::array<const Dot*, 16> lastDots_{};
+  void ForgetDots() {
+    dots_.clear();
+    lastOuter_ = -1;
+  }
+  // From this many dots covering more than the image, those covered whole
+  // by later ones are left out, and so is what lies under them.
+  static constexpr std::size_t kOccludedDots = 256;
+  DotOcclusion occlusion_;
+  std::vector<PlacedDot> placed_;
+  std::vector<const Dot*> placedDots_;
+  std::vector<std::uint8_t> shows_;
 
   // At least this, or twice the image: one turn of radii must fit, or the
   // rings are drawn afresh every frame (at 3840 × 2160 the animated frame
@@ -302,7 +330,7 @@ void RasterCanvas::Private::Resize(QSize pixels, qreal devicePixelRatio) {
   EndPainting();
   lineLayer_.Forget();
   rings_.Clear();
-  dots_.clear();
+  ForgetDots();
   QImage next = NewImage(pixels, devicePixelRatio, background_);
   {
     QPainter copy(&next);
@@ -421,6 +449,9 @@ void RasterCanvas::Private::FlushDiscs() {
     PaintOccluding(discs);
     return;
   }
+  if (discs.size() >= kOccludedDots && area > imageArea && LayShowing(discs)) {
+    return;
+  }
   for (const Disc& d : discs) DrawCircleNow(d.centre, d.radius, d.color, d.pen);
 }
 
@@ -448,6 +479,35 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   queue_.Hide(pile.Painted());
   FlushLines();
   pile.Paint(DirectPixels(), pool_);
+}
+
+// Plain dots piled more than one deep: those later ones cover whole are
+// left out, and the rings still to lay are left out under them.
+bool RasterCanvas::Private::LayShowing(const std::vector<Disc>& discs) {
+  if (dots_.size() > 256) {
+    Composite();  // the queue may point at them
+    ForgetDots();
+  }
+  placed_.clear();
+  placedDots_.clear();
+  for (const Disc& d : discs) {
+    int dx = 0, dy = 0;
+    const Dot* dot = PlaceDot(d.centre, d.radius, d.pen, dx, dy);
+    if (dot == nullptr) return false;
+    placed_.push_back({&dot->shape, dx, dy});
+    placedDots_.push_back(dot);
+  }
+  occlusion_.Find(image_.width(), image_.height(), placed_, shows_);
+  queue_.Halt();
+  queue_.SkipRows(occlusion_.CoveredRows());
+  queue_.Hide(occlusion_.Covered());
+  FlushLines();
+  for (std::size_t i = 0; i < discs.size(); ++i) {
+    if (shows_[i] == 0) continue;
+    queue_.Lay(placedDots_[i]->coverage, ToRgb(discs[i].color), placed_[i].dx,
+               placed_[i].dy);
+  }
+  return true;
 }
 
 void RasterCanvas::Private::RingDirect(Point centre, double radius, Color color,
@@ -578,9 +638,41 @@ void RasterCanvas::Private::DrawLineNow(float x1, float y1, float x2, float y2,
   runs.push_back(QPolygonF({from, to}));
 }
 
+const RasterCanvas::Private::Dot* RasterCanvas::Private::PlaceDot(
+    Point centre, double radius, const Pen& pen, int& x, int& y) {
+  if (radius > kLargestSprite) return nullptr;
+  const qreal dpr = image_.devicePixelRatio();
+  // Centre in device pixels, split into a whole pixel and a quarter phase.
+  const double qx = std::floor(centre.x * dpr * 4);
+  const double qy = std::floor(centre.y * dpr * 4);
+  if (std::fabs(qx) > 1e9 || std::fabs(qy) > 1e9) return nullptr;
+  const int phaseX = static_cast<int>(qx) & 3;
+  const int phaseY = static_cast<int>(qy) & 3;
+  const double outer = (radius + std::max(pen.width, 1) / 2.0) * dpr;
+  const int half = static_cast<int>(std::ceil(outer + 1));
+  x = static_cast<int>(std::floor(qx / 4)) - half;
+  y = static_cast<int>(std::floor(qy / 4)) - half;
+  const DotKey key{static_cast<float>(outer), phaseX, phaseY};
+  if (key.radius != lastOuter_) {
+    lastOuter_ = key.radius;
+    lastDots_.fill(nullptr);
+  }
+  const Dot*& last = lastDots_[static_cast<std::size_t>(phaseY * 4 + phaseX)];
+  if (last != nullptr) return last;
+  auto it = dots_.find(key);
+  if (it == dots_.end()) {
+    // Placed while the queue may be laid: a new entry moves no other.
+    it = dots_.emplace(key, Dot()).first;
+    CoverDisc(2 * half + 1, 2 * half + 1, half + (phaseX + 0.5) / 4,
+              half + (phaseY + 0.5) / 4, outer, it->second.coverage);
+    it->second.shape = ShapeOf(it->second.coverage);
+  }
+  last = &it->second;
+  return last;
+}
+
 bool RasterCanvas::Private::StampDisc(Point centre, double radius,
                                       Color outline, const Pen& pen) {
-  constexpr double kLargestSprite = 48;  // logical pixels
   if (radius > kLargestSprite || pen.style == 5) return false;
   const qreal dpr = image_.devicePixelRatio();
   // Centre in device pixels, split into a whole pixel and a quarter phase.
@@ -595,23 +687,15 @@ bool RasterCanvas::Private::StampDisc(Point centre, double radius,
   if (outline == pen.fillColor && solidPen) {
     // Outline and fill of one colour make a plain disc, the crossing
     // markers: laid from its coverage, without the painter.
-    const double outer = (radius + std::max(pen.width, 1) / 2.0) * dpr;
-    const int half = static_cast<int>(std::ceil(outer + 1));
-    const DotKey key{static_cast<float>(outer), phaseX, phaseY};
-    auto it = dots_.find(key);
-    if (it == dots_.end()) {
-      if (dots_.size() > 256) {
-        Composite();  // the queue may point at them
-        dots_.clear();
-      }
-      it = dots_.emplace(key, RingCoverage()).first;
-      CoverDisc(2 * half + 1, 2 * half + 1, half + (phaseX + 0.5) / 4,
-                half + (phaseY + 0.5) / 4, outer, it->second);
+    if (dots_.size() > 256) {
+      Composite();  // the queue may point at them
+      ForgetDots();
     }
+    int x = 0, y = 0;
+    const Dot* dot = PlaceDot(centre, radius, pen, x, y);
+    if (dot == nullptr) return false;
     FlushLines();
-    queue_.Lay(it->second, ToRgb(outline),
-               static_cast<int>(std::floor(qx / 4)) - half,
-               static_cast<int>(std::floor(qy / 4)) - half);
+    queue_.Lay(dot->coverage, ToRgb(outline), x, y);
     return true;
   }
   const SpriteKey key{static_cast<float>(radius),

@@ -32,6 +32,9 @@ struct Row {
   // Lines first, the layer they make kept as the bands are laid; and, when
   // halted, pixels of a mask the rings need not reach.
   bool lines = false;
+  // Rows left out while nothing runs, then covered whole by what is queued
+  // next: that, and what follows it, is still laid there.
+  bool covered = false;
 };
 
 const Row kRows[] = {
@@ -54,7 +57,27 @@ const Row kRows[] = {
     {"lines-kept-in-order", 300, 200, 2, Start::Copied, false, false, true},
     {"lines-halted-rings-hidden", 1200, 900, 3, Start::Filled, true, true,
      true},
+    {"covered-rows-left-out", 1200, 900, 2, Start::Copied, false, false, false,
+     true},
+    {"covered-rows-lines-kept", 1200, 900, 2, Start::Filled, false, false, true,
+     true},
 };
+
+// Full coverage of every pixel of the rows given.
+RingCoverage RowsWhole(const std::vector<std::uint8_t>& rows, int width) {
+  RingCoverage whole;
+  const int padded = (width + 7) / 8 * 8;
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    if (rows[y] == 0) continue;
+    whole.spans.push_back({static_cast<int>(y), 0, width,
+                           static_cast<std::uint32_t>(whole.levels.size())});
+    whole.levels.insert(whole.levels.end(), static_cast<std::size_t>(width),
+                        255);
+    whole.levels.resize(whole.levels.size() + (padded - width), 0);
+  }
+  whole.levels.resize(whole.levels.size() + 8, 0);
+  return whole;
+}
 
 // Segments across the buffer, in two batches of their own colours.
 void AddLines(CoverageMask& mask, int width, int height, unsigned seed) {
@@ -192,14 +215,26 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     layerExpected = expected;
   }
   std::deque<RingCoverage> kept;  // stays put while the queue points at it
-  for (const Shape& s : shapes) {
-    if (s.queued) {
-      StrokeRing(out, s.cx, s.cy, s.radius, s.pen, s.rgb);
-    } else {
-      CoverRing(row.width, row.height, s.cx, s.cy, s.radius, s.pen,
-                kept.emplace_back());
-      LayCoverage(out, kept.back(), s.rgb, s.dx, s.dy);
+  const auto layAll = [&](const std::vector<Shape>& all) {
+    for (const Shape& s : all) {
+      if (s.queued) {
+        StrokeRing(out, s.cx, s.cy, s.radius, s.pen, s.rgb);
+      } else {
+        CoverRing(row.width, row.height, s.cx, s.cy, s.radius, s.pen,
+                  kept.emplace_back());
+        LayCoverage(out, kept.back(), s.rgb, s.dx, s.dy);
+      }
     }
+  };
+  layAll(shapes);
+  std::vector<Shape> after;
+  RingCoverage whole;
+  if (row.covered) {
+    whole = RowsWhole(LeftOut(row.height), row.width);
+    LayCoverage(out, whole, 0x123456u);
+    after = Shapes(row.width, row.height, 6);
+    after.resize(30);
+    layAll(after);
   }
 
   Pixels laid = before;
@@ -216,6 +251,13 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     EXPECT_TRUE(queue.KeepHere(layerKept));
   }
   std::size_t k = 0;
+  const auto queueKept = [&](const Shape& s) {
+    if (row.families) {
+      queue.LayKept(kept[k++], s.cx, s.cy, s.radius, s.pen, s.rgb);
+    } else {
+      queue.Lay(kept[k++], s.rgb, s.dx, s.dy);
+    }
+  };
   bool launched = false;
   for (std::size_t i = 0; i < shapes.size(); ++i) {
     const Shape& s = shapes[i];
@@ -231,10 +273,17 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     if (s.queued) {
       queue.LayRing(s.cx, s.cy, s.radius, s.pen, s.rgb);
     } else {
-      if (row.families) {
-        queue.LayKept(kept[k++], s.cx, s.cy, s.radius, s.pen, s.rgb);
+      queueKept(s);
+    }
+  }
+  if (row.covered) {
+    queue.SkipRows(LeftOut(row.height));
+    queue.Lay(whole, 0x123456u);
+    for (const Shape& s : after) {
+      if (s.queued) {
+        queue.LayRing(s.cx, s.cy, s.radius, s.pen, s.rgb);
       } else {
-        queue.Lay(kept[k++], s.rgb, s.dx, s.dy);
+        queueKept(s);
       }
     }
   }
