@@ -268,6 +268,7 @@ void BandCompositor::SkipRows(std::vector<std::uint8_t> rows) {
 void BandCompositor::Hide(const CellMask& mask) {
   assert(!flying_);
   hidden_ = mask;
+  whole_.Count(mask);
   hideBefore_ = ops_.size();
 }
 
@@ -429,7 +430,7 @@ void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
       const Ring& r = rings_[static_cast<std::size_t>(op.ring)];
       StrokeRingRows(out, r.cx, r.cy, r.radius, r.pen, op.rgb, r.rows, top,
                      bottom, r.nearest, r.farthest,
-                     i < hideBefore_ ? &hidden_ : nullptr);
+                     i < hideBefore_ ? &hidden_ : nullptr, &whole_);
       continue;
     }
     cursors[i] = LayCoverageRows(out, *op.coverage, op.rgb, op.dx, op.dy, top,

@@ -140,6 +140,7 @@ class BandCompositor {
   std::vector<std::uint8_t> skip_;    // rows not to be laid
   std::size_t skipBefore_ = 0;        // by ops before this
   CellMask hidden_;                   // for rings before hideBefore_
+  WholeCells whole_;                  // of hidden_
   std::size_t hideBefore_ = 0;
   SparseImage* keep_ = nullptr;  // rows kept once ops [0, keepAt_) laid
   std::size_t keepAt_ = 0;

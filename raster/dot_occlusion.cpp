@@ -195,7 +195,7 @@ CellMask DotOcclusion::Covered() {
       cells[c] |= byte << shift;
     }
   }
-  return {cells_.data(), cellsX};
+  return {cells_.data(), cellsX, cellsY};
 }
 
 std::vector<std::uint8_t> DotOcclusion::CoveredRows() const {

@@ -107,7 +107,7 @@ class Painter {
   Group Plan(const PiledDisc* discs, std::size_t begin, std::size_t end) const;
 
   bool done() const { return open_ == 0; }
-  CellMask Painted() const { return {painted_.data(), cellsX_}; }
+  CellMask Painted() const { return {painted_.data(), cellsX_, cellsY_}; }
   // Whether every pixel of row y is painted.
   bool RowPainted(int y) const;
 

@@ -93,8 +93,14 @@ void RasteriseRows(int width, int height, double cx, double cy, double radius,
   // runs of the colour, without the distance of each pixel.
   const bool fullOnly =
       !solid && inner - 1 >= fullInner && outer + 1 <= fullOuter;
+  // Sides of the ring passed over in the rows at hand: left, right.
+  bool passed[2] = {false, false};
+  const auto passedOver = [&](int side) {
+    return side == 0 ? passed[0] && passed[1] : passed[side > 0];
+  };
   const auto fillRow = [&](int y, double xo, double xi) {
     const auto run = [&](double from, double to, int side) {
+      if (passedOver(side)) return;
       int x0 = FloorWithin(cx + from, 0, last + 1);
       int x1 = CeilWithin(cx + to, -1, last);
       if (side < 0) x1 = std::min(x1, split - 1);
@@ -129,6 +135,7 @@ void RasteriseRows(int width, int height, double cx, double cy, double radius,
     // are fully covered; the rest of a piece gets coverage by distance.
     const auto piece = [&](double from, double to, double fullFrom,
                            double fullTo, int side) {
+      if (passedOver(side)) return;
       int x0 = FloorWithin(cx + from, 0, last + 1);
       int x1 = CeilWithin(cx + to, -1, last);
       if (side < 0) x1 = std::min(x1, split - 1);
@@ -179,8 +186,29 @@ void RasteriseRows(int width, int height, double cx, double cy, double radius,
   };
 
   for (const auto& [from, to] : rows) {
-    const int last = std::min({height - 1, to, bottom - 1});
-    for (int y = std::max({0, from, top}); y <= last; ++y) drawRow(y);
+    const int first = std::max({0, from, top});
+    const int end = std::min({height - 1, to, bottom - 1});
+    if (first > end) continue;
+    if (sink.HidesBoxes()) {
+      // Each side's arc in these rows lies in a box: from the outer edge
+      // at the row nearest the centre to the inner edge at the farthest,
+      // or to the centre where the inner edge does not reach.
+      const double dyFirst = first + 0.5 - cy, dyEnd = end + 0.5 - cy;
+      const double nearestDy =
+          dyFirst <= 0 && dyEnd >= 0
+              ? 0
+              : std::min(std::fabs(dyFirst), std::fabs(dyEnd));
+      const double farthestDy = std::max(std::fabs(dyFirst), std::fabs(dyEnd));
+      const double xo = halfChord(outer, nearestDy);
+      if (xo < 0) continue;
+      const double xi = std::max(halfChord(inner, farthestDy), 0.0);
+      passed[0] = sink.HiddenBox(FloorWithin(cx - xo, 0, last + 1), first,
+                                 CeilWithin(cx - xi, -1, last), end);
+      passed[1] = sink.HiddenBox(FloorWithin(cx + xi, 0, last + 1), first,
+                                 CeilWithin(cx + xo, -1, last), end);
+      if (passed[0] && passed[1]) continue;
+    }
+    for (int y = first; y <= end; ++y) drawRow(y);
   }
 }
 
@@ -197,12 +225,17 @@ void Rasterise(int width, int height, double cx, double cy, double radius,
 class BlendSink {
  public:
   BlendSink(const PixelBuffer& buffer, std::uint32_t rgb,
-            const CellMask* hidden = nullptr)
+            const CellMask* hidden = nullptr, const WholeCells* whole = nullptr)
       : buffer_(buffer),
         colour_(0xFF000000u | (rgb & 0xFFFFFFu)),
-        hidden_(hidden) {}
+        hidden_(hidden),
+        whole_(hidden != nullptr ? whole : nullptr) {}
   bool Hidden(int y, int x0, int x1) const {
     return hidden_ != nullptr && hidden_->Covers(y, x0, x1);
+  }
+  bool HidesBoxes() const { return whole_ != nullptr; }
+  bool HiddenBox(int x0, int y0, int x1, int y1) const {
+    return whole_->Covers(x0, y0, x1, y1);
   }
   void Begin(int y) { row_ = buffer_.pixels + y * buffer_.stride; }
   void Full(int x0, int x1) { std::fill(row_ + x0, row_ + x1 + 1, colour_); }
@@ -215,6 +248,7 @@ class BlendSink {
   const PixelBuffer& buffer_;
   std::uint32_t colour_;
   const CellMask* hidden_;
+  const WholeCells* whole_;
   std::uint32_t* row_ = nullptr;
 };
 
@@ -223,6 +257,8 @@ class RecordSink {
  public:
   explicit RecordSink(RingCoverage& out) : out_(out) {}
   bool Hidden(int, int, int) const { return false; }
+  bool HidesBoxes() const { return false; }
+  bool HiddenBox(int, int, int, int) const { return false; }
   void Begin(int y) {
     y_ = y;
     first_ = out_.levels.size();
@@ -291,8 +327,9 @@ void RingRows(int width, int height, double cx, double cy, double radius,
 void StrokeRingRows(const PixelBuffer& buffer, double cx, double cy,
                     double radius, double penWidth, std::uint32_t rgb,
                     const RowRuns& rows, int top, int bottom, double nearest,
-                    double farthest, const CellMask* hidden) {
-  BlendSink sink(buffer, rgb, hidden);
+                    double farthest, const CellMask* hidden,
+                    const WholeCells* whole) {
+  BlendSink sink(buffer, rgb, hidden, whole);
   RasteriseRows(buffer.width, buffer.height, cx, cy, radius, penWidth, false,
                 rows, top, bottom, sink, nearest, farthest);
 }

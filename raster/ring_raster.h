@@ -42,12 +42,15 @@ using RowRuns = std::vector<std::pair<int, int>>;
 // are known to be covered over later.
 void RingRows(int width, int height, double cx, double cy, double radius,
               double penWidth, RowRuns& rows);
-// Pieces of a row wholly under `hidden` (when given) are passed over.
+// Pieces of a row wholly under `hidden` (when given) are passed over, and
+// so are the arcs within the rows whose boxes lie in `whole`, its whole
+// cells.
 void StrokeRingRows(const PixelBuffer& buffer, double cx, double cy,
                     double radius, double penWidth, std::uint32_t rgb,
                     const RowRuns& rows, int top, int bottom,
                     double nearest = -1,
                     double farthest = std::numeric_limits<double>::infinity(),
-                    const CellMask* hidden = nullptr);
+                    const CellMask* hidden = nullptr,
+                    const WholeCells* whole = nullptr);
 
 }  // namespace wave

@@ -91,13 +91,21 @@ void AddLines(CoverageMask& mask, int width, int height, unsigned seed) {
   }
 }
 
-// Cells with random bits, some whole, some empty.
+// Cells with random bits, some whole, some empty, and a disc of whole
+// cells, in which the rings' arcs are passed over band by band.
 std::vector<std::uint64_t> RandomCells(int cellsX, int cellsY) {
   std::mt19937_64 random(9);
   std::vector<std::uint64_t> cells(static_cast<std::size_t>(cellsX) * cellsY);
-  for (auto& c : cells) {
-    const auto kind = random() % 4;
-    c = kind == 0 ? ~std::uint64_t{0} : kind == 1 ? 0 : random() & random();
+  for (int y = 0; y < cellsY; ++y) {
+    for (int x = 0; x < cellsX; ++x) {
+      const auto kind = random() % 4;
+      const double dx = x - 0.35 * cellsX, dy = y - 0.5 * cellsY;
+      const bool blob = dx * dx + dy * dy < 0.1 * cellsX * cellsX;
+      cells[static_cast<std::size_t>(y) * cellsX + x] =
+          blob || kind == 0 ? ~std::uint64_t{0}
+          : kind == 1       ? 0
+                            : random() & random();
+    }
   }
   return cells;
 }
@@ -298,7 +306,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   }
   const int cellsX = (row.width + 7) / 8, cellsY = (row.height + 7) / 8;
   const std::vector<std::uint64_t> cells = RandomCells(cellsX, cellsY);
-  const CellMask hidden{cells.data(), cellsX};
+  const CellMask hidden{cells.data(), cellsX, cellsY};
   if (row.halted && row.lines) queue.Hide(hidden);
   queue.Run(BufferOf(laid, row));
   EXPECT_FALSE(queue.pending());
