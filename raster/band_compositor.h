@@ -68,7 +68,7 @@ class BandCompositor {
   void Halt();
   // Rows, by a nonzero entry, on which nothing queued so far need be laid:
   // what comes next covers them whole. Holds for the bands not yet laid of
-  // this run; a layer being kept is still laid there.
+  // this run; a layer being kept is not kept there, and so not complete.
   void SkipRows(std::vector<std::uint8_t> rows);
   // Pixels set in `mask`, which must stay until Run, on which no ring queued
   // so far need be laid: what comes next paints them over. Not while a run
@@ -113,11 +113,10 @@ class BandCompositor {
   std::function<void(int)> Job();
   void LayBand(const PixelBuffer& out, int band, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
-  // Lays the band's ops on rows [top, bottom), after how they start unless
-  // told not to and leaving out ops [skipFrom, skipTo), keeping them on the
-  // way when a layer is to be kept.
-  void LayRows(const PixelBuffer& out, int band, int top, int bottom,
-               bool start, std::size_t skipFrom, std::size_t skipTo,
+  // Lays the band's ops on rows [top, bottom), keeping them on the way when
+  // a layer is to be kept; or, when the rows are to be skipped, only the
+  // ops queued after SkipRows.
+  void LayRows(const PixelBuffer& out, int band, int top, int bottom, bool skip,
                std::vector<std::size_t>& cursors) const;
 
   Start start_ = Start::AsIs;

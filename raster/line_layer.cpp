@@ -8,7 +8,7 @@ namespace wave {
 bool LineLayer::Close(int width, int height) {
   open_ = false;
   if (calls_.empty() && matched_ > 0 && matched_ == keptCalls_.size() &&
-      width == kept_.width() && height == kept_.height()) {
+      width == kept_.width() && height == kept_.height() && kept_.complete()) {
     return true;
   }
   if (calls_.empty() && matched_ > 0) Diverge();

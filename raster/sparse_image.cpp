@@ -39,11 +39,24 @@ void SparseImage::Begin(int width, int height, std::uint32_t background) {
   height_ = height;
   // Rows kept before keep their storage.
   if (rows_.size() < static_cast<std::size_t>(height)) rows_.resize(height);
+  for (int y = 0; y < height; ++y) {
+    Row& row = rows_[static_cast<std::size_t>(y)];
+    row.kept = false;
+    row.runs.clear();
+  }
+}
+
+bool SparseImage::complete() const {
+  for (int y = 0; y < height_; ++y) {
+    if (!rows_[static_cast<std::size_t>(y)].kept) return false;
+  }
+  return true;
 }
 
 void SparseImage::KeepRows(const PixelBuffer& image, int top, int bottom) {
   for (int y = top; y < bottom; ++y) {
     Row& kept = rows_[static_cast<std::size_t>(y)];
+    kept.kept = true;
     kept.runs.clear();
     kept.pixels.clear();
     const std::uint32_t* row = image.pixels + y * image.stride;

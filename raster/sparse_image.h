@@ -16,10 +16,13 @@ class SparseImage {
  public:
   // Keeps `image`, with `background` as its one colour.
   void Keep(const PixelBuffer& image, std::uint32_t background);
-  // The same in steps: Begin, then KeepRows on every row once, from any
-  // thread (a compositor keeps each band as it lays it).
+  // The same in steps: Begin, then KeepRows on each row at most once, from
+  // any thread (a compositor keeps each band as it lays it).
   void Begin(int width, int height, std::uint32_t background);
   void KeepRows(const PixelBuffer& image, int top, int bottom);
+  // Whether row y, or every row, has been kept since Begin.
+  bool kept(int y) const { return rows_[static_cast<std::size_t>(y)].kept; }
+  bool complete() const;
   void Clear();
   // Writes rows [top, bottom) of the image kept into `out`, of its size.
   void CopyRows(const PixelBuffer& out, int top, int bottom) const;
@@ -34,6 +37,7 @@ class SparseImage {
   struct Row {
     std::vector<Run> runs;
     std::vector<std::uint32_t> pixels;
+    bool kept = false;
   };
   std::uint32_t background_ = 0;
   int width_ = 0, height_ = 0;

@@ -328,9 +328,25 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   if (row.lines) {
     Pixels copied(size);
     layerKept.CopyRows(BufferOf(copied, row), 0, row.height);
-    std::size_t layerDiffer = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-      layerDiffer += copied[i] != layerExpected[i];
+    std::size_t layerDiffer = 0, rowsMissing = 0;
+    const std::vector<std::uint8_t> skipped = LeftOut(row.height);
+    for (int y = 0; y < row.height; ++y) {
+      // Only rows left out may be missing from it: they are drawn again.
+      const bool out = (row.halted || row.covered) && skipped[y];
+      if (!layerKept.kept(y)) {
+        ++rowsMissing;
+        EXPECT_TRUE(out) << "row " << y << " not kept";
+        continue;
+      }
+      for (int x = 0; x < row.width; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y) * row.width + x;
+        layerDiffer += copied[i] != layerExpected[i];
+      }
+    }
+    EXPECT_EQ(layerKept.complete(), rowsMissing == 0);
+    // Nothing ran before the rows were left out: none of them is kept.
+    if (row.covered) {
+      EXPECT_GT(rowsMissing, 0u);
     }
     EXPECT_EQ(layerDiffer, 0u) << "the layer kept";
   }
@@ -345,12 +361,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, BandCompositorTest, ::testing::ValuesIn(kRows),
 
 // A layer is kept only whole: a queue emptied unlaid would leave old rows
 // in it for the next frame to copy; rows left out still make it.
-TEST(BandCompositorKeepTest, KeepsTheLayerWholeOrNotAtAll) {
+TEST(BandCompositorKeepTest, KeepsTheLayerWholeOrInPartOrNotAtAll) {
   const int width = 1200, height = 900;
   Pixels pixels(static_cast<std::size_t>(width) * height);
   const PixelBuffer out{pixels.data(), width, height, width};
   WorkerPool pool(2);
-  for (const bool discard : {false, true}) {
+  enum { kWhole, kRowLeftOut, kDiscarded };
+  for (const int how : {kWhole, kRowLeftOut, kDiscarded}) {
     BandCompositor queue(pool);
     CoverageMask lines;
     AddLines(lines, width, height, 5);
@@ -361,18 +378,20 @@ TEST(BandCompositorKeepTest, KeepsTheLayerWholeOrNotAtAll) {
     ASSERT_TRUE(queue.KeepHere(layer));
     for (int i = 0; i < 40; ++i)
       queue.LayRing(600, 450, 10 + 9 * i, 3, 0x00FF00);
-    if (discard) {
+    if (how == kDiscarded) {
       queue.Discard();
-    } else {
-      queue.Launch(out);
-      queue.Halt();
+      EXPECT_EQ(layer.width(), 0) << "discarded";
+      continue;
+    }
+    if (how == kRowLeftOut) {
       std::vector<std::uint8_t> rows(height, 0);
       rows[height / 2] = 1;
       queue.SkipRows(rows);
-      queue.Run(out);
     }
-    EXPECT_EQ(layer.width(), discard ? 0 : width)
-        << (discard ? "discarded" : "a row left out");
+    queue.Run(out);
+    EXPECT_EQ(layer.width(), width);
+    EXPECT_EQ(layer.complete(), how == kWhole);
+    EXPECT_EQ(layer.kept(height / 2), how == kWhole);
   }
 }
 

@@ -194,5 +194,39 @@ TEST(FramePixelsTest, PiledDotsShowTheLastDotOnTop) {
   EXPECT_LT(d.mean, 6.0);
 }
 
+// The hyperbolas under dots that paint every row are not kept there; the
+// next frame that shows them must still draw them whole.
+TEST(FramePixelsTest, LinesLeftOutUnderDotsShowWhenTheDotsGo) {
+  const QSize large(1300, 900);  // in bands
+  const auto frame = [](RasterCanvas& canvas, bool dots) {
+    canvas.Cls();
+    canvas.SetDrawWidth(2);
+    for (int i = 0; i < 300; ++i) {
+      const auto x = static_cast<float>(i * 65);
+      canvas.Line(x, 0, 19500 - x, 13500, RGB(0, 0, 255));
+    }
+    if (dots) {
+      canvas.SetDrawWidth(4);
+      canvas.SetFillStyle(kFillSolid);
+      canvas.SetFillColor(RGB(0, 255, 0));
+      for (float y = 0; y <= 13500; y += 600) {
+        for (float x = 0; x <= 19500; x += 600) {
+          canvas.Circle(x, y, 700, RGB(0, 255, 0));
+        }
+      }
+      canvas.SetFillStyle(kFillHollow);
+    }
+    canvas.Flush();
+    return canvas.image().copy();
+  };
+  RasterCanvas covered(large, 15, 1, kBackground);
+  RasterCanvas plain(large, 15, 1, kBackground);
+  const QImage green = frame(covered, true);
+  EXPECT_EQ(green.pixelColor(650, 450), QColor(0, 255, 0));
+  const QImage expected = frame(plain, false);
+  EXPECT_EQ(frame(covered, false), expected) << "after the dots";
+  EXPECT_EQ(frame(covered, false), expected) << "the layer kept";
+}
+
 }  // namespace
 }  // namespace wave
