@@ -207,7 +207,8 @@ void BandCompositor::Run(const PixelBuffer& out) {
     BandCompositor& c;
     ~Empty() { c.Discard(); }
   } empty{*this};
-  if (!Banded(out)) {
+  // A layer kept in part is completed row by row, as bands do.
+  if (!Banded(out) && !keepInPart_) {
     LayInOrder(out);
     keep_ = nullptr;  // all kept
     return;
@@ -277,6 +278,7 @@ bool BandCompositor::KeepHere(SparseImage& into) {
   if (!pending()) return false;
   keep_ = &into;
   keepAt_ = ops_.size();
+  keepInPart_ = into.any();
   return true;
 }
 
@@ -382,27 +384,38 @@ void BandCompositor::LayStart(const PixelBuffer& out, int top,
 void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
                              int bottom,
                              std::vector<std::size_t>& cursors) const {
-  const auto skipped = [&](int y) {
-    return static_cast<std::size_t>(y) < skip_.size() && skip_[y] != 0;
+  // Rows left out, rows of a layer being kept that it holds already (their
+  // start copies it), and the rest.
+  enum Rows { kLeftOut, kInLayer, kAll };
+  const auto rows = [&](int y) {
+    if (static_cast<std::size_t>(y) < skip_.size() && skip_[y] != 0) {
+      return kLeftOut;
+    }
+    return keep_ != nullptr && keep_->kept(y) ? kInLayer : kAll;
   };
   for (int from = top; from < bottom;) {
-    const bool skip = skipped(from);
+    const Rows these = rows(from);
     int to = from + 1;
-    while (to < bottom && skipped(to) == skip) ++to;
-    LayRows(out, band, from, to, skip, cursors);
+    while (to < bottom && rows(to) == these) ++to;
+    // Rows left out are left out of the layer being kept too, which is then
+    // not whole, and laid there by the next frame that shows them: laid
+    // whole under piled markers, 30,000 segments cost a fifth of the frame.
+    if (these == kLeftOut) {
+      LayRows(out, band, from, to, false, skipBefore_, false, cursors);
+    } else {
+      LayRows(out, band, from, to, true, these == kInLayer ? keepAt_ : 0,
+              these == kAll, cursors);
+    }
     from = to;
   }
 }
 
 void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
-                             int bottom, bool skip,
+                             int bottom, bool start, std::size_t skipTo,
+                             bool keep,
                              std::vector<std::size_t>& cursors) const {
-  // Rows left out are left out of the layer being kept too, which is then
-  // not whole, and laid again by the next frame that shows it: laid whole
-  // under piled markers, 30,000 segments cost a fifth of the frame.
-  if (!skip) LayStart(out, top, bottom);
-  bool kept = keep_ == nullptr || skip;
-  const std::size_t skipTo = skip ? skipBefore_ : 0;
+  if (start) LayStart(out, top, bottom);
+  bool kept = keep_ == nullptr || !keep;
   const std::vector<std::uint32_t>& ops =
       bands_[static_cast<std::size_t>(band)];
   for (auto at = ops.begin(); at != ops.end(); ++at) {

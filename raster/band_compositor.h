@@ -75,9 +75,10 @@ class BandCompositor {
   // is launched (Halt first).
   void Hide(const CellMask& mask);
   // Keeps in `into`, begun for the buffer's size, each band's rows as what
-  // is queued so far leaves them, as the band is laid. False, keeping
-  // nothing, when nothing is queued; `into` is cleared when the queue is
-  // emptied unlaid.
+  // is queued so far leaves them, as the band is laid. Rows it holds
+  // already are not laid again: they are to start as it (StartCopied), and
+  // take only what is queued after. False, keeping nothing, when nothing is
+  // queued; `into` is cleared when the queue is emptied unlaid.
   bool KeepHere(SparseImage& into);
   // Empties the queue unlaid: what it held was erased before it was seen.
   void Discard();
@@ -113,10 +114,11 @@ class BandCompositor {
   std::function<void(int)> Job();
   void LayBand(const PixelBuffer& out, int band, int top, int bottom,
                std::vector<std::size_t>& cursors) const;
-  // Lays the band's ops on rows [top, bottom), keeping them on the way when
-  // a layer is to be kept; or, when the rows are to be skipped, only the
-  // ops queued after SkipRows.
-  void LayRows(const PixelBuffer& out, int band, int top, int bottom, bool skip,
+  // Lays the band's ops from skipTo on rows [top, bottom), after how they
+  // start if `start`, keeping them on the way if `keep` and a layer is to
+  // be kept.
+  void LayRows(const PixelBuffer& out, int band, int top, int bottom,
+               bool start, std::size_t skipTo, bool keep,
                std::vector<std::size_t>& cursors) const;
 
   Start start_ = Start::AsIs;
@@ -143,8 +145,9 @@ class BandCompositor {
   std::size_t hideBefore_ = 0;
   SparseImage* keep_ = nullptr;  // rows kept once ops [0, keepAt_) laid
   std::size_t keepAt_ = 0;
-  bool flying_ = false;  // launched and not yet landed
-  bool halted_ = false;  // launched, halted, and the rest not yet laid
+  bool keepInPart_ = false;  // rows of keep_ kept before
+  bool flying_ = false;      // launched and not yet landed
+  bool halted_ = false;      // launched, halted, and the rest not yet laid
 };
 
 }  // namespace wave

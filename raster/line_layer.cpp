@@ -5,14 +5,16 @@
 
 namespace wave {
 
-bool LineLayer::Close(int width, int height) {
+LineLayer::Reuse LineLayer::Close(int width, int height) {
   open_ = false;
   if (calls_.empty() && matched_ > 0 && matched_ == keptCalls_.size() &&
-      width == kept_.width() && height == kept_.height() && kept_.complete()) {
-    return true;
+      width == kept_.width() && height == kept_.height()) {
+    if (kept_.complete()) return Reuse::kWhole;
+    Diverge();  // the calls, to lay again
+    return Reuse::kInPart;
   }
   if (calls_.empty() && matched_ > 0) Diverge();
-  return false;
+  return Reuse::kNone;
 }
 
 void LineLayer::Keep(const PixelBuffer& out, std::uint32_t background) {

@@ -42,9 +42,13 @@ class LineLayer {
     if (calls_.empty() && matched_ > 0) Diverge();
     calls_.push_back(call);
   }
-  // Ends the recording. True when the calls repeat those of the layer kept
-  // for a buffer of width × height: then kept() is the image they make.
-  bool Close(int width, int height);
+  // Ends the recording. kWhole when the calls repeat those of the layer
+  // kept for a buffer of width × height: then kept() is the image they
+  // make. kInPart when kept() holds only some of its rows (the rest were
+  // under what covered them): the calls are to be laid on the others, and
+  // kept in kept(), by KeepRest.
+  enum class Reuse { kWhole, kInPart, kNone };
+  Reuse Close(int width, int height);
   const SparseImage& kept() const { return kept_; }
   const std::vector<Call>& calls() const { return calls_; }
   // Keeps what the recorded calls drew on `out` over `background`, for the
@@ -58,6 +62,9 @@ class LineLayer {
     keptCalls_ = calls_;
     return kept_;
   }
+  // The layer kept in part, to be completed by whoever lays the calls again
+  // (SparseImage::KeepRows on the rows it lacks).
+  SparseImage& KeepRest() { return kept_; }
   void Forget();
 
  private:

@@ -568,11 +568,25 @@ void RasterCanvas::Private::Line(float x1, float y1, float x2, float y2,
 
 void RasterCanvas::Private::EndLinePrefix() {
   if (!lineLayer_.open()) return;
-  if (lineLayer_.Close(image_.width(), image_.height())) {
+  LineLayer::Reuse reuse = lineLayer_.Close(image_.width(), image_.height());
+  if (reuse == LineLayer::Reuse::kWhole) {
     queue_.StartCopied(lineLayer_.kept());
     return;
   }
-  queue_.StartFilled(background_.rgb());
+  // Only lines queued can be laid on the rows the layer lacks alone.
+  const auto queued = [](const LineLayer::Call& c) {
+    return c.width > 1 || c.style == kSolid || c.style == 6 || c.style == 5;
+  };
+  if (reuse == LineLayer::Reuse::kInPart &&
+      !std::all_of(lineLayer_.calls().begin(), lineLayer_.calls().end(),
+                   queued)) {
+    reuse = LineLayer::Reuse::kNone;
+  }
+  if (reuse == LineLayer::Reuse::kInPart) {
+    queue_.StartCopied(lineLayer_.kept());
+  } else {
+    queue_.StartFilled(background_.rgb());
+  }
   if (lineLayer_.calls().empty()) return;
   for (const LineLayer::Call& c : lineLayer_.calls()) {
     DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color, Pen{c.width, c.style});
@@ -584,8 +598,11 @@ void RasterCanvas::Private::EndLinePrefix() {
   // segments: 17 ms), where in the queue they go on while the scene finds
   // the dots, and are left out where the dots go.
   const std::uint32_t background = 0xFF000000u | background_.rgb();
-  if (!queue_.KeepHere(
-          lineLayer_.KeepLater(image_.width(), image_.height(), background))) {
+  SparseImage& layer =
+      reuse == LineLayer::Reuse::kInPart
+          ? lineLayer_.KeepRest()
+          : lineLayer_.KeepLater(image_.width(), image_.height(), background);
+  if (!queue_.KeepHere(layer)) {
     painter_.reset();  // the copy must see every pixel
     lineLayer_.Keep(DirectPixels(), background);
   }

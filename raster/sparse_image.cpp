@@ -74,6 +74,13 @@ void SparseImage::KeepRows(const PixelBuffer& image, int top, int bottom) {
   }
 }
 
+bool SparseImage::any() const {
+  for (int y = 0; y < height_; ++y) {
+    if (rows_[static_cast<std::size_t>(y)].kept) return true;
+  }
+  return false;
+}
+
 void SparseImage::Clear() { width_ = height_ = 0; }
 
 void SparseImage::CopyRows(const PixelBuffer& out, int top, int bottom) const {

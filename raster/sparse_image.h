@@ -23,6 +23,7 @@ class SparseImage {
   // Whether row y, or every row, has been kept since Begin.
   bool kept(int y) const { return rows_[static_cast<std::size_t>(y)].kept; }
   bool complete() const;
+  bool any() const;
   void Clear();
   // Writes rows [top, bottom) of the image kept into `out`, of its size.
   void CopyRows(const PixelBuffer& out, int top, int bottom) const;

@@ -194,38 +194,38 @@ TEST(FramePixelsTest, PiledDotsShowTheLastDotOnTop) {
   EXPECT_LT(d.mean, 6.0);
 }
 
-// The hyperbolas under dots that paint every row are not kept there; the
-// next frame that shows them must still draw them whole.
+// The hyperbolas under dots that paint rows whole are not kept there; the
+// next frame that shows them must draw them there, and only there.
 TEST(FramePixelsTest, LinesLeftOutUnderDotsShowWhenTheDotsGo) {
   const QSize large(1300, 900);  // in bands
-  const auto frame = [](RasterCanvas& canvas, bool dots) {
+  const auto frame = [](RasterCanvas& canvas, float dotsTo) {
     canvas.Cls();
     canvas.SetDrawWidth(2);
     for (int i = 0; i < 300; ++i) {
       const auto x = static_cast<float>(i * 65);
       canvas.Line(x, 0, 19500 - x, 13500, RGB(0, 0, 255));
     }
-    if (dots) {
-      canvas.SetDrawWidth(4);
-      canvas.SetFillStyle(kFillSolid);
-      canvas.SetFillColor(RGB(0, 255, 0));
-      for (float y = 0; y <= 13500; y += 600) {
-        for (float x = 0; x <= 19500; x += 600) {
-          canvas.Circle(x, y, 700, RGB(0, 255, 0));
-        }
+    canvas.SetDrawWidth(4);
+    canvas.SetFillStyle(kFillSolid);
+    canvas.SetFillColor(RGB(0, 255, 0));
+    for (float y = 0; y <= dotsTo; y += 600) {
+      for (float x = 0; x <= 19500; x += 600) {
+        canvas.Circle(x, y, 700, RGB(0, 255, 0));
       }
-      canvas.SetFillStyle(kFillHollow);
     }
+    canvas.SetFillStyle(kFillHollow);
     canvas.Flush();
     return canvas.image().copy();
   };
-  RasterCanvas covered(large, 15, 1, kBackground);
-  RasterCanvas plain(large, 15, 1, kBackground);
-  const QImage green = frame(covered, true);
-  EXPECT_EQ(green.pixelColor(650, 450), QColor(0, 255, 0));
-  const QImage expected = frame(plain, false);
-  EXPECT_EQ(frame(covered, false), expected) << "after the dots";
-  EXPECT_EQ(frame(covered, false), expected) << "the layer kept";
+  for (const float dotsTo : {13500.0f, 6000.0f}) {
+    RasterCanvas covered(large, 15, 1, kBackground);
+    RasterCanvas plain(large, 15, 1, kBackground);
+    const QImage green = frame(covered, dotsTo);
+    EXPECT_EQ(green.pixelColor(650, 100), QColor(0, 255, 0));
+    const QImage expected = frame(plain, -1);
+    EXPECT_EQ(frame(covered, -1), expected) << "after the dots to " << dotsTo;
+    EXPECT_EQ(frame(covered, -1), expected) << "the layer kept to " << dotsTo;
+  }
 }
 
 }  // namespace
