@@ -121,7 +121,7 @@ class RasterCanvas::Private {
   static constexpr double kOccludeOverdraw = 8;
   static constexpr double kOccludeRadius = 12;  // logical pixels, with pen
   static constexpr double kDeepOverdraw = 16;
-  std::vector<Disc> discs_;
+  std::vector<Disc> discs_, flushing_;
   double discArea_ = 0;
   PixelBuffer Bits();
   void Composite();
@@ -434,7 +434,10 @@ void RasterCanvas::Private::DrawCircleNow(Point centre, double r, Color color,
 
 void RasterCanvas::Private::FlushDiscs() {
   if (discs_.empty()) return;
-  std::vector<Disc> discs;
+  // The batch's storage goes back and forth between the two, so that a
+  // frame of 280,000 dots does not grow it afresh.
+  std::vector<Disc>& discs = flushing_;
+  discs.clear();
   discs.swap(discs_);
   const double area = discArea_ * 3.14159;
   discArea_ = 0;
