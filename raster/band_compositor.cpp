@@ -184,9 +184,7 @@ void BandCompositor::Discard() {
     keep_ = nullptr;
   }
   halted_ = false;
-  skip_.clear();
-  skipBefore_ = 0;
-  hideBefore_ = 0;
+  occlusion_.store(nullptr, std::memory_order_relaxed);
   ops_.clear();
   ringCount_ = 0;
   scannedCount_ = 0;
@@ -261,16 +259,19 @@ void BandCompositor::Halt() {
   halted_ = true;
 }
 
-void BandCompositor::SkipRows(std::vector<std::uint8_t> rows) {
-  skip_ = std::move(rows);
-  skipBefore_ = ops_.size();
-}
-
-void BandCompositor::Hide(const CellMask& mask) {
-  assert(!flying_);
-  hidden_ = mask;
-  whole_.Count(mask);
-  hideBefore_ = ops_.size();
+void BandCompositor::Occlude(std::vector<std::uint8_t> rows,
+                             const CellMask* mask) {
+  // Once a run: a second would be written while the first is read.
+  if (occlusion_.load(std::memory_order_relaxed) != nullptr) Halt();
+  Occlusion& o = occlusions_;
+  o.skip = std::move(rows);
+  o.before = ops_.size();
+  o.hides = mask != nullptr;
+  if (o.hides) {
+    o.hidden = *mask;
+    o.whole.Count(*mask);
+  }
+  occlusion_.store(&o, std::memory_order_release);
 }
 
 bool BandCompositor::KeepHere(SparseImage& into) {
@@ -323,6 +324,7 @@ std::function<void(int)> BandCompositor::Job() {
                    (band = nextBand_.fetch_add(1)) < bandCount_;) {
       const int top = band * bandRows_;
       LayBand(out_, band, top, std::min(out_.height, top + bandRows_),
+              occlusion_.load(std::memory_order_acquire),
               cursors_[static_cast<std::size_t>(worker)]);
     }
   };
@@ -382,13 +384,15 @@ void BandCompositor::LayStart(const PixelBuffer& out, int top,
 }
 
 void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
-                             int bottom,
+                             int bottom, const Occlusion* occlusion,
                              std::vector<std::size_t>& cursors) const {
   // Rows left out, rows of a layer being kept that it holds already (their
   // start copies it), and the rest.
   enum Rows { kLeftOut, kInLayer, kAll };
   const auto rows = [&](int y) {
-    if (static_cast<std::size_t>(y) < skip_.size() && skip_[y] != 0) {
+    if (occlusion != nullptr &&
+        static_cast<std::size_t>(y) < occlusion->skip.size() &&
+        occlusion->skip[y] != 0) {
       return kLeftOut;
     }
     return keep_ != nullptr && keep_->kept(y) ? kInLayer : kAll;
@@ -401,10 +405,11 @@ void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
     // not whole, and laid there by the next frame that shows them: laid
     // whole under piled markers, 30,000 segments cost a fifth of the frame.
     if (these == kLeftOut) {
-      LayRows(out, band, from, to, false, skipBefore_, false, cursors);
+      LayRows(out, band, from, to, false, occlusion->before, false, occlusion,
+              cursors);
     } else {
       LayRows(out, band, from, to, true, these == kInLayer ? keepAt_ : 0,
-              these == kAll, cursors);
+              these == kAll, occlusion, cursors);
     }
     from = to;
   }
@@ -412,8 +417,9 @@ void BandCompositor::LayBand(const PixelBuffer& out, int band, int top,
 
 void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
                              int bottom, bool start, std::size_t skipTo,
-                             bool keep,
+                             bool keep, const Occlusion* occlusion,
                              std::vector<std::size_t>& cursors) const {
+  const bool hides = occlusion != nullptr && occlusion->hides;
   if (start) LayStart(out, top, bottom);
   bool kept = keep_ == nullptr || !keep;
   const std::vector<std::uint32_t>& ops =
@@ -437,9 +443,11 @@ void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
     }
     if (op.coverage == nullptr) {
       const Ring& r = rings_[static_cast<std::size_t>(op.ring)];
-      StrokeRingRows(out, r.cx, r.cy, r.radius, r.pen, op.rgb, r.rows, top,
-                     bottom, r.nearest, r.farthest,
-                     i < hideBefore_ ? &hidden_ : nullptr, &whole_);
+      StrokeRingRows(
+          out, r.cx, r.cy, r.radius, r.pen, op.rgb, r.rows, top, bottom,
+          r.nearest, r.farthest,
+          hides && i < occlusion->before ? &occlusion->hidden : nullptr,
+          hides ? &occlusion->whole : nullptr);
       continue;
     }
     cursors[i] = LayCoverageRows(out, *op.coverage, op.rgb, op.dx, op.dy, top,

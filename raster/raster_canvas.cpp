@@ -478,8 +478,8 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   // the rings that were to cost 20 ms then cost none.
   queue_.Halt();
   pile.Cover(pool_);
-  queue_.SkipRows(pile.PaintedRows());
-  queue_.Hide(pile.Painted());
+  const CellMask painted = pile.Painted();
+  queue_.Occlude(pile.PaintedRows(), &painted);
   FlushLines();
   pile.Paint(DirectPixels(), pool_);
 }
@@ -501,9 +501,9 @@ bool RasterCanvas::Private::LayShowing(const std::vector<Disc>& discs) {
     placedDots_.push_back(dot);
   }
   occlusion_.Find(image_.width(), image_.height(), placed_, shows_);
-  queue_.Halt();
-  queue_.SkipRows(occlusion_.CoveredRows());
-  queue_.Hide(occlusion_.Covered());
+  // Taken by the bands still to lay as the workers come to them.
+  const CellMask covered = occlusion_.Covered();
+  queue_.Occlude(occlusion_.CoveredRows(), &covered);
   FlushLines();
   for (std::size_t i = 0; i < discs.size(); ++i) {
     if (shows_[i] == 0) continue;

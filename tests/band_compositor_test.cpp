@@ -35,6 +35,9 @@ struct Row {
   // Rows left out while nothing runs, then covered whole by what is queued
   // next: that, and what follows it, is still laid there.
   bool covered = false;
+  // When halted: not halted, rows left out and pixels hidden as the run
+  // goes on.
+  bool inFlight = false;
 };
 
 const Row kRows[] = {
@@ -61,6 +64,10 @@ const Row kRows[] = {
      true},
     {"covered-rows-lines-kept", 1200, 900, 2, Start::Filled, false, false, true,
      true},
+    {"occluded-in-flight", 1200, 900, 2, Start::Filled, true, true, true, false,
+     true},
+    {"occluded-in-flight-three", 1200, 900, 3, Start::Copied, false, true,
+     false, false, true},
 };
 
 // Full coverage of every pixel of the rows given.
@@ -285,7 +292,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     }
   }
   if (row.covered) {
-    queue.SkipRows(LeftOut(row.height));
+    queue.Occlude(LeftOut(row.height), nullptr);
     queue.Lay(whole, 0x123456u);
     for (const Shape& s : after) {
       if (s.queued) {
@@ -295,19 +302,18 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
       }
     }
   }
-  std::vector<std::uint8_t> leftOut;
-  if (row.halted) {
-    // Launched again with everything queued, and halted at once: most
-    // bands are still to lay.
-    queue.Launch(BufferOf(laid, row));
-    queue.Halt();
-    leftOut = LeftOut(row.height);
-    queue.SkipRows(leftOut);
-  }
   const int cellsX = (row.width + 7) / 8, cellsY = (row.height + 7) / 8;
   const std::vector<std::uint64_t> cells = RandomCells(cellsX, cellsY);
   const CellMask hidden{cells.data(), cellsX, cellsY};
-  if (row.halted && row.lines) queue.Hide(hidden);
+  std::vector<std::uint8_t> leftOut;
+  if (row.halted) {
+    // Launched again with everything queued, and halted at once, or not:
+    // most bands are still to lay.
+    queue.Launch(BufferOf(laid, row));
+    if (!row.inFlight) queue.Halt();
+    leftOut = LeftOut(row.height);
+    queue.Occlude(leftOut, row.lines ? &hidden : nullptr);
+  }
   queue.Run(BufferOf(laid, row));
   EXPECT_FALSE(queue.pending());
 
@@ -386,7 +392,7 @@ TEST(BandCompositorKeepTest, KeepsTheLayerWholeOrInPartOrNotAtAll) {
     if (how == kRowLeftOut) {
       std::vector<std::uint8_t> rows(height, 0);
       rows[height / 2] = 1;
-      queue.SkipRows(rows);
+      queue.Occlude(rows, nullptr);
     }
     queue.Run(out);
     EXPECT_EQ(layer.width(), width);
