@@ -507,6 +507,8 @@ void PiledDiscs::Cover(WorkerPool& pool) {
   }
 }
 
+std::vector<PiledDisc> PiledDiscs::Release() { return std::move(d_->discs); }
+
 std::vector<std::uint8_t> PiledDiscs::PaintedRows() const {
   assert(d_->covered);
   std::vector<std::uint8_t> rows(static_cast<std::size_t>(height_));

@@ -42,6 +42,9 @@ class PiledDiscs {
   CellMask Painted() const;
   // Paints them on `out`, of the size given (Cover first if not yet).
   void Paint(const PixelBuffer& out, WorkerPool& pool);
+  // Gives back the discs' storage for the next pile; nothing else may be
+  // called after.
+  std::vector<PiledDisc> Release();
 
  private:
   struct Private;

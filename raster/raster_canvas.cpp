@@ -121,6 +121,7 @@ class RasterCanvas::Private {
   static constexpr double kOccludeOverdraw = 8;
   static constexpr double kOccludeRadius = 12;  // logical pixels, with pen
   static constexpr double kDeepOverdraw = 16;
+  std::vector<PiledDisc> piled_;
   std::vector<Disc> discs_, flushing_;
   double discArea_ = 0;
   PixelBuffer Bits();
@@ -462,7 +463,10 @@ void RasterCanvas::Private::FlushDiscs() {
 // dot over it.
 void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   const qreal dpr = image_.devicePixelRatio();
-  std::vector<PiledDisc> piled;
+  // Its storage comes back from the last pile: 200,000 dots filled 6 MB
+  // page by page every frame.
+  std::vector<PiledDisc>& piled = piled_;
+  piled.clear();
   piled.reserve(discs.size());
   for (const Disc& d : discs) {
     piled.push_back({d.centre.x * dpr, d.centre.y * dpr,
@@ -482,6 +486,7 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
   queue_.Occlude(pile.PaintedRows(), &painted);
   FlushLines();
   pile.Paint(DirectPixels(), pool_);
+  piled_ = pile.Release();
 }
 
 // Plain dots piled more than one deep: those later ones cover whole are
