@@ -228,6 +228,8 @@ void BandCompositor::Launch(const PixelBuffer& out) {
 }
 
 void BandCompositor::Land() {
+  // Asked to halt, the workers take no more bands: those are laid here.
+  if (flying_ && halting_.load(std::memory_order_relaxed)) Halt();
   if (!flying_ && !halted_) return;
   struct Empty {
     BandCompositor& c;
@@ -240,6 +242,10 @@ void BandCompositor::Land() {
   flying_ = false;
   pool_.Finish();
   keep_ = nullptr;  // all kept
+}
+
+void BandCompositor::Halting() {
+  if (flying_) halting_.store(true, std::memory_order_relaxed);
 }
 
 void BandCompositor::Halt() {

@@ -66,6 +66,9 @@ class BandCompositor {
   // Has a launched run stop after the bands begun, and waits for them; the
   // rest waits in the queue until it is next touched or run.
   void Halt();
+  // Halt without the wait, so that the caller may go on meanwhile: the
+  // queue waits for the bands begun when it is next touched.
+  void Halting();
   // What comes next covers whole the rows given by a nonzero entry, and
   // the pixels set in `mask` (when given, it must stay until Run): nothing
   // queued so far need be laid on those rows, nor the rings queued so far

@@ -462,6 +462,13 @@ void RasterCanvas::Private::FlushDiscs() {
 // Dots piled many deep, without antialiased rims: each pixel shows the last
 // dot over it.
 void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
+  // The dots go over everything before them, so what is still to lay is
+  // left out of the rows they paint whole, and the rings out of the pieces
+  // of rows they paint: at wavelength 0.1 they paint the whole window, and
+  // the rings that were to cost 20 ms then cost none. The workers finish
+  // the bands they are laying while the dots are readied (waited for after,
+  // they kept this thread waiting 3 ms).
+  queue_.Halting();
   const qreal dpr = image_.devicePixelRatio();
   // Its storage comes back from the last pile: 200,000 dots filled 6 MB
   // page by page every frame.
@@ -473,13 +480,7 @@ void RasterCanvas::Private::PaintOccluding(const std::vector<Disc>& discs) {
                      (d.radius + std::max(d.pen.width, 1) / 2.0) * dpr,
                      ToRgb(d.color)});
   }
-  // Readied while the rings queued before may still be laid: sorting 180,000
-  // dots into stripes took 5 ms of one core while the other waited.
   PiledDiscs pile(std::move(piled), image_.width(), image_.height());
-  // The dots go over everything before them, so what is still to lay is
-  // left out of the rows they paint whole, and the rings out of the pieces
-  // of rows they paint: at wavelength 0.1 they paint the whole window, and
-  // the rings that were to cost 20 ms then cost none.
   queue_.Halt();
   pile.Cover(pool_);
   const CellMask painted = pile.Painted();

@@ -36,8 +36,9 @@ struct Row {
   // next: that, and what follows it, is still laid there.
   bool covered = false;
   // When halted: not halted, rows left out and pixels hidden as the run
-  // goes on.
+  // goes on; or only asked to halt, the queue touched before it has.
   bool inFlight = false;
+  bool asked = false;
 };
 
 const Row kRows[] = {
@@ -68,6 +69,8 @@ const Row kRows[] = {
      true},
     {"occluded-in-flight-three", 1200, 900, 3, Start::Copied, false, true,
      false, false, true},
+    {"asked-to-halt", 1200, 900, 2, Start::Filled, true, true, true, false,
+     false, true},
 };
 
 // Full coverage of every pixel of the rows given.
@@ -310,7 +313,11 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     // Launched again with everything queued, and halted at once, or not:
     // most bands are still to lay.
     queue.Launch(BufferOf(laid, row));
-    if (!row.inFlight) queue.Halt();
+    if (row.asked) {
+      queue.Halting();
+    } else if (!row.inFlight) {
+      queue.Halt();
+    }
     leftOut = LeftOut(row.height);
     queue.Occlude(leftOut, row.lines ? &hidden : nullptr);
   }
