@@ -16,6 +16,7 @@
 #include "raster/coverage_mask.h"
 #include "raster/ring_raster.h"
 #include "raster/worker_pool.h"
+#include "tests/row_name.h"
 
 namespace wave {
 namespace {
@@ -366,11 +367,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, BandCompositorTest, ::testing::ValuesIn(kRows),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name) c = c == '-' ? '_' : c;
-                           return name;
-                         });
+                         testing::RowName());
 
 // A layer is kept only whole: a queue emptied unlaid would leave old rows
 // in it for the next frame to copy; rows left out still make it.

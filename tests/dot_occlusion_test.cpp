@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "raster/ring_raster.h"
+#include "tests/row_name.h"
 
 namespace wave {
 namespace {
@@ -127,11 +128,7 @@ TEST_P(DotOcclusionTest, LeavesOutOnlyWhatIsCoveredOver) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, DotOcclusionTest, ::testing::ValuesIn(kRows),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name) c = c == '-' ? '_' : c;
-                           return name;
-                         });
+                         testing::RowName());
 
 }  // namespace
 }  // namespace wave

@@ -3,6 +3,7 @@
 // shows the last disc whose circle holds its centre.
 #include "raster/piled_discs.h"
 #include "raster/worker_pool.h"
+#include "tests/row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -115,11 +116,7 @@ TEST(PiledDiscsRowsTest, TellsTheRowsPaintedWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, PiledDiscsTest, ::testing::ValuesIn(kRows),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name) c = c == '-' ? '_' : c;
-                           return name;
-                         });
+                         testing::RowName());
 
 }  // namespace
 }  // namespace wave
