@@ -18,8 +18,17 @@ constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFFu); }
 constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFFu); }
 constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xFFu); }
 
-// Pen and fill settings, as the frame sets them.
-enum DrawStyleValue : int { kSolid = 0, kDotted = 2 };
+// Pen styles. A broken style shows only on a one-pixel pen; wider pens
+// draw solid. kInsideSolid draws as kSolid.
+enum DrawStyleValue : int {
+  kSolid = 0,
+  kDashed = 1,
+  kDotted = 2,
+  kDashDot = 3,
+  kDashDotDot = 4,
+  kInvisible = 5,
+  kInsideSolid = 6
+};
 enum FillStyleValue : int { kFillSolid = 0, kFillHollow = 1 };
 
 // A rectangle in twips outside which nothing drawn can be seen, already

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Both editions' scenes driven by arbitrary texts and clicks: every frame
 // must stay within a fixed budget of canvas calls, pass only finite values,
-// and leave the switches and the front radius as the clicks made them.
+// leave the switches and the front radius as the clicks made them, and
+// describe the picture in text a screen reader can read.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -9,8 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "scene/picture_description.h"
 #include "scene/wave_scene.h"
 #include "tests/checking_canvas.h"
+#include "tests/valid_text.h"
 
 namespace {
 
@@ -92,6 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     }
     if (edition == wave::Edition::Six && scene.Antiphase != 0) {
       Fail("six-button edition out of phase");
+    }
+    const std::string description =
+        wave::DescribePicture(scene.Summarize(*canvas.Visible()));
+    if (!wave::testing::IsCleanText(description)) {
+      Fail("description not clean text: " + description);
     }
   }
   return 0;

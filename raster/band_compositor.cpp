@@ -274,8 +274,13 @@ void BandCompositor::Occlude(std::vector<std::uint8_t> rows,
   o.before = ops_.size();
   o.hides = mask != nullptr;
   if (o.hides) {
-    o.hidden = *mask;
-    o.whole.Count(*mask);
+    // A copy: the caller may find the next mask in the same storage while
+    // the bands begun read this one.
+    o.cells.assign(
+        mask->cells,
+        mask->cells + static_cast<std::ptrdiff_t>(mask->cellsX) * mask->cellsY);
+    o.hidden = CellMask{o.cells.data(), mask->cellsX, mask->cellsY};
+    o.whole.Count(o.hidden);
   }
   occlusion_.store(&o, std::memory_order_release);
 }

@@ -70,7 +70,7 @@ class BandCompositor {
   // queue waits for the bands begun when it is next touched.
   void Halting();
   // What comes next covers whole the rows given by a nonzero entry, and
-  // the pixels set in `mask` (when given, it must stay until Run): nothing
+  // the pixels set in `mask` (when given; it is copied): nothing
   // queued so far need be laid on those rows, nor the rings queued so far
   // on those pixels. A layer being kept is not kept on the rows, and so not
   // complete. May be called while a run is launched, once: the bands it
@@ -145,10 +145,11 @@ class BandCompositor {
   std::atomic<int> nextBand_{0};
   std::atomic<bool> halting_{false};  // workers take no more bands
   struct Occlusion {
-    std::vector<std::uint8_t> skip;  // rows not to be laid
-    std::size_t before = 0;          // by ops before this
-    CellMask hidden;                 // for rings before `before`
-    WholeCells whole;                // of hidden
+    std::vector<std::uint8_t> skip;    // rows not to be laid
+    std::size_t before = 0;            // by ops before this
+    std::vector<std::uint64_t> cells;  // of hidden, its own
+    CellMask hidden;                   // for rings before `before`
+    WholeCells whole;                  // of hidden
     bool hides = false;
   };
   // What the bands begun take; written, then published, once a run.

@@ -10,12 +10,12 @@
 
 namespace wave {
 
-// A canvas that paints into a retained image, the picture a window shows,
-// through the raster engine and, for what the engine does not draw, QPainter.
-// Twips become logical pixels through twipsPerPixel; the image holds
-// devicePixelRatio device pixels per logical pixel. Everything is clipped in
-// double precision before it reaches the engine, so any coordinate, and
-// radii of any size, draw just their visible part.
+class FrameRasteriser;
+
+// The window's canvas: the engine's frame (FrameRasteriser) seen as a
+// QImage. Twips become logical pixels through twipsPerPixel; the image
+// holds devicePixelRatio device pixels per logical pixel. Everything is
+// drawn by the engine; this only sizes it and shows its pixels.
 class RasterCanvas : public Canvas {
  public:
   RasterCanvas(QSize pixels, double twipsPerPixel);
@@ -36,12 +36,12 @@ class RasterCanvas : public Canvas {
   void SetFillColor(Color color) override;
   std::optional<VisibleArea> Visible() const override;
 
-  // Completes what the calls so far have drawn on the image: batched lines
-  // and dots and the hyperbola layer. A window calls it at the end of the
-  // handler that drew, so that every failure while drawing meets the
-  // handler; then the image holds the whole frame.
+  // Completes what the calls so far have drawn. A window calls it at the
+  // end of the handler that drew, so that every failure while drawing meets
+  // the handler; then the image holds the whole frame.
   void Flush();
-  // The picture as of the last Flush.
+  // A view of the engine's pixels, whole as of the last Flush: copy() it to
+  // keep a frame while others are drawn.
   const QImage& image() const;
   // Logical size in pixels. What was drawn is kept; new area shows the
   // background. Throws std::bad_alloc when the image cannot be allocated.
@@ -51,15 +51,11 @@ class RasterCanvas : public Canvas {
   std::size_t keptBytes() const;
   double twipsPerPixel() const;
 
-  // Radius in pixels above which circles are drawn as computed arcs.
-  static constexpr double kArcRadiusPixels = 256;
-  // Radius in pixels up to which solid rings are rasterised directly.
-  static constexpr double kRingRadiusPixels = 1e6;
-
  private:
-  // The engine's state: a change there rebuilds no window.
-  class Private;
-  std::unique_ptr<Private> d_;
+  void Wrap();
+
+  std::unique_ptr<FrameRasteriser> engine_;
+  QImage image_;
 };
 
 }  // namespace wave

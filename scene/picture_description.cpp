@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace wave {
@@ -22,12 +23,14 @@ std::string Number(Real value) {
 
 // A ratio to two decimals, marked 約 when that rounds it.
 std::string Ratio(double value) {
-  if (!std::isfinite(value)) return Number(value);
+  // From here on every double is a multiple of a quarter: nothing to round,
+  // and a hundred digits would not fit a fixed-point buffer.
+  if (!std::isfinite(value) || std::fabs(value) >= 1e15) return Number(value);
   const double rounded = std::round(value * 100) / 100;
   char buffer[64];
-  auto end = std::to_chars(buffer, buffer + sizeof buffer, rounded,
-                           std::chars_format::fixed, 2)
-                 .ptr;
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer,
+                                          rounded, std::chars_format::fixed, 2);
+  if (error != std::errc()) return Number(value);
   std::string text(buffer, end);
   while (text.back() == '0') text.pop_back();
   if (text.back() == '.') text.pop_back();

@@ -229,7 +229,7 @@ TEST_P(EndToEndTest, ShowsTheFirstFrameAndClosesCleanly) {
   }
   ASSERT_NE(window, 0u) << "no window named Form1";
   ASSERT_FALSE(shot.isNull());
-  shot.save(QString("%1-window.png").arg(GetParam().name));
+  shot.save(QString("%1/%2-window.png").arg(SCREENSHOT_DIR, GetParam().name));
   EXPECT_EQ(shot.size(), QSize(682, 476));
 
   const QColor ring = shot.pixelColor(crest);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "tests/recording_canvas.h"
+#include "tests/valid_text.h"
 
 namespace wave {
 namespace {
@@ -78,11 +79,80 @@ INSTANTIATE_TEST_SUITE_P(
             "波長）を表示中。節線は表示中ですが、この波長と距離では描かれません"
             "。"
             "山と谷の点は非表示。"},
+        Row{"huge_ratio_in_shortest_form", "1", "1e100", "100", 0, 0, 0, 0, 1,
+            "波長 1、波源の距離 1e+100（波長の 1e+100 "
+            "倍）、同位相。腹線は非表示。"
+            "節線は非表示。山と谷の点は非表示。"},
         Row{"negative_dots_are_not_drawn", "2", "6", "-5", 0, 0, 1, 0, 10,
             "波長 2、波源の距離 6（波長の 3 "
             "倍）、同位相。腹線は非表示。節線は非表示。"
             "山と山の重なり 0 点、谷と谷の重なり 0 点。"}),
     [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
+
+// Whatever the boxes hold, the description is text a screen reader can
+// read: well-formed UTF-8, no control characters, no raw "nan" or "inf".
+TEST(DescribePictureTest, AnyBoxesGiveCleanText) {
+  const char* texts[] = {"1e100",
+                         "-1e100",
+                         "1e308",
+                         "1e-300",
+                         "1e-45",
+                         "3.4e38",
+                         "1e39",
+                         "0",
+                         "",
+                         "nan",
+                         "-0",
+                         "1e15",
+                         "123456789012345678",
+                         "0.30000000000000004",
+                         "2"};
+  std::mt19937 random(11);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(texts) - 1);
+  std::uniform_int_distribution<int> flag(0, 1);
+  for (int trial = 0; trial < 300; ++trial) {
+    RecordingCanvas canvas;
+    FakeForm form;
+    form.canvas = &canvas;
+    form.text1 = texts[pick(random)];
+    form.text2 = texts[pick(random)];
+    form.text3 = "1";
+    WaveScene scene(Edition::Full, canvas, form);
+    scene.InitScene();
+    scene.ShowAntinodal = static_cast<std::int16_t>(flag(random));
+    scene.ShowNodal = static_cast<std::int16_t>(flag(random));
+    scene.Antiphase = static_cast<std::int16_t>(flag(random));
+    scene.ShowCrossings = 0;
+    scene.StepFrame();
+    const std::string text = DescribePicture(scene.Summarize(kWindow));
+    SCOPED_TRACE(form.text1 + " / " + form.text2);
+    EXPECT_TRUE(testing::IsCleanText(text)) << text;
+    EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+    EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+  }
+}
+
+// The check above must itself reject what it is there to catch.
+TEST(IsCleanTextTest, RejectsWhatAReaderCannotRead) {
+  struct Case {
+    std::string text;
+    bool clean;
+  };
+  const Case cases[] = {{"波長 2、約 0.33 倍", true},
+                        {"plain", true},
+                        {std::string("a\0b", 3), false},
+                        {"tab\there", false},
+                        {"\x7f", false},
+                        {"\xc2\x85", false},          // C1 control
+                        {"\xc0\xaf", false},          // overlong '/'
+                        {"\xed\xa0\x80", false},      // a surrogate
+                        {"\xe6\xb3", false},          // cut short
+                        {"\xf4\x90\x80\x80", false},  // beyond U+10FFFF
+                        {"\xf0\x9f\x8c\x8a", true}};  // U+1F30A
+  for (const Case& c : cases) {
+    EXPECT_EQ(testing::IsCleanText(c.text), c.clean) << c.text;
+  }
+}
 
 // The dots counted are the dots drawn: distinct centres of the markers
 // inside the window, on frames of random inputs.
