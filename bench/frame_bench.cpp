@@ -14,9 +14,9 @@
 
 #include "raster/raster_canvas.h"
 #include "scene/wave_scene.h"
-#include "tests/literal_frame.h"
+#include "tests/support/literal_frame.h"
 #include "tests/plain_canvas.h"
-#include "tests/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 
 namespace wave {
 namespace {

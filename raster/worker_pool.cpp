@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <stdexcept>
 #include <utility>
 
 namespace wave {
@@ -28,7 +29,14 @@ void WorkerPool::RunOnAll(const std::function<void(int)>& job) {
   Finish();
 }
 
+void WorkerPool::Refuse() const {
+  // The job running points into its caller's state, which a second job
+  // would be handed while the first still reads it.
+  if (started_) throw std::logic_error("WorkerPool: a job is already running");
+}
+
 void WorkerPool::Start(std::function<void(int)> job) {
+  Refuse();
   owned_ = std::move(job);
   started_ = true;
   if (workers_ == 1) return;
@@ -69,6 +77,7 @@ void WorkerPool::Finish() {
 void WorkerPool::ForEach(std::size_t count,
                          const std::function<void(std::size_t, int)>& item,
                          std::size_t least) {
+  Refuse();
   if (workers_ == 1 || count < std::max<std::size_t>(least, 2)) {
     for (std::size_t i = 0; i < count; ++i) item(i, 0);
     return;

@@ -33,7 +33,8 @@ class WorkerPool {
   // RunOnAll in two steps: Start has the other workers begin the job and
   // returns at once; Finish runs it on the caller too and returns when all
   // have finished, rethrowing as RunOnAll does. Between the two the caller
-  // may do other work, touching nothing the job touches.
+  // may do other work, touching nothing the job touches. Any of these
+  // throws std::logic_error while a job is started and not yet finished.
   void Start(std::function<void(int)> job);
   void Finish();
   bool started() const { return started_; }
@@ -48,6 +49,7 @@ class WorkerPool {
 
  private:
   void Serve(int worker);
+  void Refuse() const;
 
   int workers_;
   std::vector<std::thread> threads_;  // started at the first run

@@ -405,24 +405,5 @@ TEST(BandCompositorKeepTest, KeepsTheLayerWholeOrInPartOrNotAtAll) {
   }
 }
 
-TEST(WorkerPoolTest, RunsEveryWorkerOnceAndPassesOnAFailure) {
-  WorkerPool pool(3);
-  for (int run = 0; run < 50; ++run) {
-    std::atomic<int> seen[3] = {0, 0, 0};
-    pool.RunOnAll([&](int worker) { ++seen[worker]; });
-    for (const auto& s : seen) ASSERT_EQ(s.load(), 1) << "run " << run;
-  }
-  std::atomic<int> finished{0};
-  EXPECT_THROW(pool.RunOnAll([&](int worker) {
-    if (worker == 2) throw std::runtime_error("out of memory");
-    ++finished;
-  }),
-               std::runtime_error);
-  EXPECT_EQ(finished.load(), 2);  // the others ran to the end
-  std::atomic<int> after{0};
-  pool.RunOnAll([&](int) { ++after; });
-  EXPECT_EQ(after.load(), 3);
-}
-
 }  // namespace
 }  // namespace wave

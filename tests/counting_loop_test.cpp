@@ -7,8 +7,6 @@
 #include <limits>
 #include <vector>
 
-#include "raster/coverage_mask.h"
-
 namespace wave {
 namespace {
 
@@ -63,33 +61,5 @@ TEST(CountingLoopSpanTest, IndicesWithinCoverTheCountersInRange) {
   EXPECT_EQ(rising.IndicesWithin(3, 4).first, 0);
   EXPECT_EQ(rising.IndicesWithin(3, 4).last, 10);
 }
-
-// A batch of segments keeps the largest coverage of each pixel, so that a
-// polyline's joints are not blended twice, and is cleared once laid.
-TEST(CoverageMaskTest, OverlapsCountOnceAndTheMaskEmptiesWhenLaid) {
-  constexpr int kW = 40, kH = 20;
-  constexpr std::uint32_t kWhite = 0xFFFFFFFF, kInk = 0xFF000000;
-  const auto lay = [&](int times) {
-    std::vector<std::uint32_t> pixels(kW * kH, kWhite);
-    WorkerPool pool(2);
-    CoverageMask mask;
-    mask.Fit(kW, kH);
-    for (int i = 0; i < times; ++i) mask.AddSegment(5, 10.3, 35, 10.3, 2);
-    EXPECT_FALSE(mask.empty());
-    mask.Composite({pixels.data(), kW, kH, kW}, kInk, pool);
-    EXPECT_TRUE(mask.empty());
-    return pixels;
-  };
-  const std::vector<std::uint32_t> once = lay(1), thrice = lay(3);
-  EXPECT_EQ(once, thrice);
-  // Inside the pen the ink is solid, far from it untouched, at its rim a
-  // partial shade.
-  EXPECT_EQ(once[10 * kW + 20], kInk);
-  EXPECT_EQ(once[2 * kW + 20], kWhite);
-  const std::uint32_t rim = once[11 * kW + 20];
-  EXPECT_NE(rim, kInk);
-  EXPECT_NE(rim, kWhite);
-}
-
 }  // namespace
 }  // namespace wave

@@ -14,7 +14,7 @@
 #include "raster/raster_canvas.h"
 #include "scene/wave_scene.h"
 #include "tests/plain_canvas.h"
-#include "tests/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 
 namespace wave {
 namespace {
@@ -56,6 +56,7 @@ const std::vector<Row> kRows = {
 
 struct Difference {
   int large = 0;    // pixels off by more than 96 in some channel
+  int blotted = 0;  // of them, those whose eight neighbours are too
   double mean = 0;  // mean of the largest channel difference
 };
 
@@ -73,6 +74,23 @@ Difference Compare(const QImage& a, const QImage& b) {
     }
   }
   d.mean = static_cast<double>(total) / (a.width() * a.height());
+  // Edges antialiased another way differ along a line, a pixel wide; a
+  // shape missing or moved differs over a patch.
+  const auto off = [&](int x, int y) {
+    const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+    return std::max({std::abs(p.red() - q.red()),
+                     std::abs(p.green() - q.green()),
+                     std::abs(p.blue() - q.blue())}) > 96;
+  };
+  for (int y = 1; y + 1 < a.height(); ++y) {
+    for (int x = 1; x + 1 < a.width(); ++x) {
+      bool patch = true;
+      for (int dy = -1; dy <= 1 && patch; ++dy) {
+        for (int dx = -1; dx <= 1 && patch; ++dx) patch = off(x + dx, y + dy);
+      }
+      d.blotted += patch;
+    }
+  }
   return d;
 }
 
@@ -158,8 +176,24 @@ TEST(FramePixelsTest, MatchesTheStraightforwardDrawing) {
     testing::PlainCanvas plain(kPixels, 15, kBackground);
     const Difference d = Compare(Draw(fast, row), Draw(plain, row));
     EXPECT_LT(d.large, kPixels.width() * kPixels.height() / 100) << row.name;
+    EXPECT_EQ(d.blotted, 0) << row.name;
     EXPECT_LT(d.mean, 5.0) << row.name;
   }
+}
+
+// The comparison above must see a small shape gone: a ring of radius 2
+// pixels that only the reference draws.
+TEST(FramePixelsTest, TheComparisonSeesASmallRingMissing) {
+  const Row& row = kRows.front();
+  RasterCanvas fast(kPixels, 15, 1, kBackground);
+  testing::PlainCanvas plain(kPixels, 15, kBackground);
+  const QImage drawn = Draw(fast, row);
+  Draw(plain, row);
+  plain.SetDrawWidth(4);
+  plain.SetFillStyle(kFillHollow);
+  plain.Circle(6000, 6500, 30, RGB(0, 0, 0));
+  plain.Flush();
+  EXPECT_GT(Compare(drawn, plain.image()).blotted, 0);
 }
 
 }  // namespace
@@ -191,6 +225,7 @@ TEST(FramePixelsTest, PiledDotsShowTheLastDotOnTop) {
   fast.Flush();
   const Difference d = Compare(fast.image(), plain.image());
   EXPECT_LT(d.large, kPixels.width() * kPixels.height() / 50);
+  EXPECT_EQ(d.blotted, 0);
   EXPECT_LT(d.mean, 6.0);
 }
 

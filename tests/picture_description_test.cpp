@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "tests/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 #include "tests/valid_text.h"
 
 namespace wave {

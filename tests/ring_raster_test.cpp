@@ -13,13 +13,20 @@
 #include <utility>
 #include <vector>
 
-#include "raster/coverage_mask.h"
+#include "tests/coverage_rule.h"
 
 namespace wave {
 namespace {
 
+using testing::LargestChannelDifference;
+using testing::Worst;
+
 constexpr int kWidth = 96, kHeight = 64;
 constexpr std::uint32_t kBackground = 0xFFF0F0F0u;
+
+std::pair<double, double> NearEdge(int side, double along, double out) {
+  return testing::NearEdge(side, along, out, kWidth, kHeight);
+}
 
 std::vector<std::uint32_t> Exact(double cx, double cy, double r, double pen,
                                  std::uint32_t rgb) {
@@ -33,15 +40,6 @@ std::vector<std::uint32_t> Exact(double cx, double cy, double r, double pen,
     }
   }
   return out;
-}
-
-int LargestChannelDifference(std::uint32_t a, std::uint32_t b) {
-  int m = 0;
-  for (int shift : {0, 8, 16}) {
-    m = std::max(m, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                             static_cast<int>((b >> shift) & 0xFF)));
-  }
-  return m;
 }
 
 struct Case {
@@ -88,31 +86,6 @@ TEST(RingRasterTest, FollowsTheCoverageRuleEverywhere) {
   }
 }
 
-// The largest channel difference over the buffer.
-int Worst(const std::vector<std::uint32_t>& a,
-          const std::vector<std::uint32_t>& b) {
-  int worst = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    worst = std::max(worst, LargestChannelDifference(a[i], b[i]));
-  }
-  return worst;
-}
-
-// A point on the edge `side` of the buffer (0 left, 1 right, 2 top,
-// 3 bottom), `along` of the way, moved `out` pixels outwards.
-std::pair<double, double> NearEdge(int side, double along, double out) {
-  switch (side) {
-    case 0:
-      return {-out, along * kHeight};
-    case 1:
-      return {kWidth + out, along * kHeight};
-    case 2:
-      return {along * kWidth, -out};
-    default:
-      return {along * kWidth, kHeight + out};
-  }
-}
-
 // Rings and lines that run nearly along a border, just inside or just
 // outside it, where only their rims reach the edge pixels.
 TEST(RingRasterTest, RingsAlongEachBorderFollowTheCoverageRule) {
@@ -135,47 +108,6 @@ TEST(RingRasterTest, RingsAlongEachBorderFollowTheCoverageRule) {
       ASSERT_LE(Worst(pixels, Exact(cx, cy, r, pen, 0x2040C0u)), 1)
           << "side " << side << " centre " << cx << "," << cy << " r " << r
           << " pen " << pen;
-    }
-  }
-}
-
-TEST(CoverageMaskTest, LinesAlongEachBorderFollowTheCoverageRule) {
-  std::mt19937 random(4048);
-  std::uniform_real_distribution<double> along(-0.2, 1.2), out(-3, 5),
-      slope(-0.02, 0.02), unit(0, 1);
-  WorkerPool pool(3);
-  CoverageMask mask;
-  mask.Fit(kWidth, kHeight);
-  for (int side = 0; side < 4; ++side) {
-    for (int trial = 0; trial < 300; ++trial) {
-      const double pen = 1 + 7 * unit(random);
-      const double offset = out(random);
-      auto [x0, y0] = NearEdge(side, along(random), offset);
-      auto [x1, y1] = NearEdge(side, along(random), offset);
-      // Nearly parallel to the border: a slight tilt.
-      (side < 2 ? x1 : y1) += slope(random) * kWidth;
-      std::vector<std::uint32_t> pixels(kWidth * kHeight, kBackground);
-      mask.AddSegment(x0, y0, x1, y1, pen);
-      mask.Composite({pixels.data(), kWidth, kHeight, kWidth}, 0x2040C0u, pool);
-      std::vector<std::uint32_t> expected(kWidth * kHeight, kBackground);
-      for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-          // Distance from the pixel's centre to the segment.
-          const double dx = x1 - x0, dy = y1 - y0;
-          const double length2 = dx * dx + dy * dy;
-          const double qx = x + 0.5 - x0, qy = y + 0.5 - y0;
-          const double t =
-              length2 > 0 ? std::clamp((qx * dx + qy * dy) / length2, 0.0, 1.0)
-                          : 0.0;
-          const double d = std::hypot(qx - t * dx, qy - t * dy);
-          const double c = std::clamp(pen / 2 + 0.5 - d, 0.0, 1.0);
-          expected[y * kWidth + x] = BlendPixel(
-              kBackground, 0xFF2040C0u, static_cast<unsigned>(c * 256 + 0.5));
-        }
-      }
-      ASSERT_LE(Worst(pixels, expected), 1)
-          << "side " << side << " from " << x0 << "," << y0 << " to " << x1
-          << "," << y1 << " pen " << pen;
     }
   }
 }

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/literal_frame.h"
-#include "tests/recording_canvas.h"
+#include "tests/support/literal_frame.h"
+#include "tests/support/recording_canvas.h"
 
 namespace wave {
 namespace {

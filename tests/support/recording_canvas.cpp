@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 
 namespace wave::testing {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/literal_frame.h"
+#include "tests/support/literal_frame.h"
 
 #include <cmath>
 
