@@ -2,7 +2,7 @@
 # Front door: every target first installs what is missing (Debian packages).
 # A build tree is configured once; after that CMake itself reconfigures when
 # a CMakeLists.txt changes, and this file only when the presets do.
-.PHONY: deps build test test-asan fuzz soak bench package install run run-six \
+.PHONY: deps build test test-asan test-tsan fuzz soak bench package install run run-six \
         build-release check-options format clean
 
 deps:
@@ -23,6 +23,12 @@ test: build
 test-asan: build/asan/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The engine's and its frames' tests under ThreadSanitizer, without Qt (whose
+# own libraries are not instrumented).
+test-tsan: build/tsan/build.ninja
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # libFuzzer, FUZZ_SECONDS for each target, from the seed corpus in fuzz/.
 FUZZ_SECONDS ?= 60

@@ -16,18 +16,15 @@ namespace {
 
 // A band holds about this many bytes of pixels, so that it stays in the
 // second-level cache while the frame's shapes are laid on it (the best of
-// 64 KB to 1 MB on a 2 MB cache: animated at 1920 × 1080, 1.0 ms at 128 KB,
-// 0.84 ms at 768 KB).
+// the sizes tried on a 2 MB cache; the README's tables).
 constexpr std::size_t kBandBytes = 768 << 10;
-// Below this many pixels (4 MB) the buffer stays in the cache anyway, and
-// when it holds only coverage kept from earlier frames the shapes are laid
-// one after the other on the whole of it, by one core: waking another costs
-// more than it saves (the window's own 682 × 476 animated at the default
-// inputs: 0.20 ms so, 0.22 ms on two cores).
+// Below this many pixels the buffer stays in the cache anyway, and when it
+// holds only coverage kept from earlier frames the shapes are laid one after
+// the other on the whole of it, by one core: waking another costs more than
+// it saves.
 constexpr long long kBandedPixels = 1 << 20;
 // From this many rings to scan, the cores share them even in a small
-// buffer (the same window at wavelength 1.23, where no ring comes round:
-// 1.27 to 0.80 ms).
+// buffer (a wavelength at which no ring comes round again).
 constexpr std::size_t kBandedRings = 16;
 // The rows of rings are found by all workers from this many rings on.
 constexpr std::size_t kParallelRings = 32;

@@ -19,11 +19,11 @@ class WorkerPool;
 
 // Coverage laid over a large pixel buffer band by band: every shape queued
 // is laid on a band of rows while those rows are in the cache, then the
-// next band. Laid shape by shape, a frame at 3840 × 2160 (33 MB) went
-// through memory once per ring and waited on it for most of its time
-// (11.7 ms a frame; 2.8 ms in bands on two cores). Bands are shared among the
-// cores; a pixel meets the same shapes in the same order whichever worker
-// lays its band, so the picture is the same for any number of them.
+// next band. Laid shape by shape, a frame larger than the cache goes
+// through memory once per ring and waits on it for most of its time. Bands
+// are shared among the cores; a pixel meets the same shapes in the same order
+// whichever worker lays its band, so the picture is the same for any number of
+// them.
 class BandCompositor {
  public:
   // Shares its bands out among the workers of `pool`.
@@ -75,7 +75,7 @@ class BandCompositor {
   // on those pixels. A layer being kept is not kept on the rows, and so not
   // complete. May be called while a run is launched, once: the bands it
   // begins from then on take it, and the caller need not wait for those
-  // begun (halting there cost a band, 4 ms at 1920 × 1080, wavelength 0.1).
+  // begun (halting there would cost the time of a band).
   void Occlude(std::vector<std::uint8_t> rows, const CellMask* mask);
   // Keeps in `into`, begun for the buffer's size, each band's rows as what
   // is queued so far leaves them, as the band is laid. Rows it holds

@@ -14,8 +14,7 @@ namespace wave {
 // depend only on wavelength and distance, which rarely change between
 // frames. They are recorded from the clear until the first other shape;
 // when they repeat the last frame's, the image they made is copied back
-// instead of drawn (a copy of the image, 1.3 MB at the window's own size,
-// against some 4,300 line calls).
+// instead of drawn: a copy of the image against thousands of line calls.
 class LineLayer {
  public:
   struct Call {

@@ -215,7 +215,7 @@ Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
   const int bh = box.r1 - box.r0 + 1;
   // Dots of 200 pixels by the hundred thousand fill most cells of the box
   // long before the last: one in kSample tells which, and no dot is sorted
-  // into a stripe whose cells it has filled (440,000 such dots: 25 to 7 ms).
+  // into a stripe whose cells it has filled.
   const int bw = box.width();
   const auto stripes = static_cast<std::size_t>((bh + kTile - 1) / kTile);
   if (end - begin >= kWholeFrom) {
@@ -410,8 +410,7 @@ void Painter::CoverStripe(const PiledDisc* group,
       if (wide.x0 > wide.x1) continue;
       const auto [a, b] = FullCells(d, cr);
       // The disc's chords in the cell row, found once for all its open
-      // cells (a square root each; first after an edit at wavelength 0.1,
-      // distance 1000, at 1920 × 1080: 12 to 9 ms for the dots).
+      // cells: a square root each.
       Chord chords[kCell];
       bool found = false;
       const auto rim = [&](int left, int right) {
@@ -474,8 +473,8 @@ PiledDiscs::PiledDiscs(std::vector<PiledDisc> discs, int width, int height)
       height_(std::max(height, 0)) {
   if (width_ == 0 || height_ == 0) return;
   // From the last disc back, a run of one colour at a time. Only the first
-  // is readied now: the rest are often wholly under it (dots of 200 pixels,
-  // 440,000 of them), and readying them costs 5 ms a run.
+  // is readied now: the rest are often wholly under it, and readying a run
+  // of hundreds of thousands of dots is not free.
   const std::vector<PiledDisc>& all = d_->discs;
   for (std::size_t end = all.size(); end > 0;) {
     std::size_t begin = end - 1;

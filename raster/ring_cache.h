@@ -51,9 +51,9 @@ class RingCache {
   std::size_t bytes_ = 0;
   std::uint64_t frame_ = 0;
   // Rings drawn this frame and the last: after a frame of thousands
-  // (fronts closer than their pens) none is kept. Keeping them cost the
-  // frame after an edit 0.2 s at 3840 × 2160, one ring after another, and
-  // most would be scanned again anyway where they show.
+  // (fronts closer than their pens) none is kept: keeping them holds up the
+  // frame after an edit, one ring after another, and most would be scanned
+  // again anyway where they show.
   static constexpr std::size_t kDenseRings = 1024;
   std::size_t drawn_ = 0, drawnBefore_ = 0;
   std::size_t budget_ = 16 << 20;

@@ -10,8 +10,7 @@ namespace wave {
 
 // An image that is one colour but for a few runs of pixels: the hyperbola
 // layer, thin lines on the background. Kept so, it is laid again by filling
-// and copying the runs, without reading the whole image back (at 1920 ×
-// 1080 the full copy read 8 MB a frame and took a quarter of it).
+// and copying the runs, without reading the whole image back.
 class SparseImage {
  public:
   // Keeps `image`, with `background` as its one colour.

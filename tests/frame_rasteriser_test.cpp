@@ -60,32 +60,33 @@ TEST(FrameRasteriserTest, DrawsTheSceneAloneAndAlikeOnAnyThreads) {
   }
 }
 
-// Rings, a batch of dots piled over the image, more rings, more dots, in
-// one frame: each batch tells the queue what it covers while the workers
-// lay what came before, and none may change what another is reading.
+// A few rings, a batch of dots piled over the image, more rings, more
+// dots, in one frame of the window's size: the first batch tells the queue
+// what it covers while nothing runs, the rings after it start a run that
+// reads that, and the second batch must not rewrite it meanwhile.
 TEST(FrameRasteriserTest, BatchesOfDotsBetweenRingsWhileTheWorkersRun) {
   const auto frame = [](FrameRasteriser& f) {
     std::mt19937 random(5);
-    std::uniform_real_distribution<float> x(0, 30000), y(0, 17000);
+    std::uniform_real_distribution<float> x(0, 10230), y(0, 7140);
     f.Cls();
     f.SetDrawWidth(4);
     for (int batch = 0; batch < 3; ++batch) {
       f.SetFillStyle(kFillHollow);
-      for (int i = 0; i < 40; ++i) {
+      for (int i = 0; i < (batch == 0 ? 3 : 20); ++i) {
         f.Circle(x(random), y(random), 200.0f + 700.0f * i, RGB(0, 0, 255));
       }
       f.SetFillStyle(kFillSolid);
       const Color dot = batch % 2 == 0 ? RGB(0, 255, 0) : RGB(0, 80, 0);
       f.SetFillColor(dot);
-      for (int i = 0; i < 3000; ++i) f.Circle(x(random), y(random), 120, dot);
+      for (int i = 0; i < 3000; ++i) f.Circle(x(random), y(random), 150, dot);
     }
     f.Flush();
     return Picture(f);
   };
-  FrameRasteriser alone({1920, 1080, 1}, 15, kBackground, 1);
-  FrameRasteriser shared({1920, 1080, 1}, 15, kBackground, 3);
+  FrameRasteriser alone({682, 476, 1}, 15, kBackground, 1);
+  FrameRasteriser shared({682, 476, 1}, 15, kBackground, 2);
   const std::vector<std::uint32_t> expected = frame(alone);
-  for (int again = 0; again < 3; ++again) {
+  for (int again = 0; again < 10; ++again) {
     EXPECT_EQ(frame(shared), expected) << "frame " << again;
   }
 }
