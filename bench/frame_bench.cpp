@@ -73,8 +73,29 @@ struct CanvasFrames {
   WaveScene scene{Edition::Full, canvas, form};
 };
 
+// With SARVEL_BENCH_FRAMES set to a folder, each repeated frame is saved
+// there, named after its case, to compare one build's pictures with
+// another's.
+void SaveFrame(const CanvasFrames& frames, const Case& c) {
+  const QByteArray folder = qgetenv("SARVEL_BENCH_FRAMES");
+  if (folder.isEmpty()) return;
+  const QString name = QString("%1/%2_%3_%4_r%5_l%6_%7x%8x%9.png")
+                           .arg(QString::fromUtf8(folder), c.t1, c.t2, c.t3)
+                           .arg(c.front)
+                           .arg(c.layers)
+                           .arg(c.pixels.width())
+                           .arg(c.pixels.height())
+                           .arg(c.ratio);
+  frames.canvas.image().save(name);
+}
+
 void Frame(benchmark::State& state, Case c) {
   CanvasFrames frames(c);
+  struct Saved {
+    const CanvasFrames& f;
+    const Case& c;
+    ~Saved() { SaveFrame(f, c); }
+  } saved{frames, c};
   // Repeated: what the canvas keeps of the first two frames is in place.
   for (int i = 0; i < 2; ++i) {
     Configure(frames.scene, c);

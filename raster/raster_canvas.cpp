@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-#include "raster/frame_rasteriser.h"
+#include "raster/frame/frame_rasteriser.h"
 
 namespace wave {
 namespace {

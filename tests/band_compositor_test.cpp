@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shapes laid band by band, by any number of workers, against the same
 // shapes laid one after the other on the whole buffer.
-#include "raster/band_compositor.h"
+#include "raster/compose/band_compositor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "raster/coverage_mask.h"
-#include "raster/ring_raster.h"
-#include "raster/worker_pool.h"
+#include "raster/compose/worker_pool.h"
+#include "raster/scan/coverage_mask.h"
+#include "raster/scan/ring_raster.h"
 #include "tests/row_name.h"
 
 namespace wave {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "raster/clip_geometry.h"
+#include "raster/scan/clip_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Large discs' interiors: the ink laid equals the polygon's area, and each
 // pixel wholly inside or outside is full or untouched.
-#include "raster/convex_fill.h"
+#include "raster/scan/convex_fill.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "raster/clip_geometry.h"
+#include "raster/scan/clip_geometry.h"
 
 namespace wave {
 namespace {

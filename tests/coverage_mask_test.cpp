@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Batches of wide segments against the coverage rule, evaluated the slow
 // way for every pixel.
-#include "raster/coverage_mask.h"
+#include "raster/scan/coverage_mask.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "raster/pixels.h"
-#include "raster/worker_pool.h"
+#include "raster/compose/worker_pool.h"
+#include "raster/pixels/pixels.h"
 #include "tests/coverage_rule.h"
 
 namespace wave {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dots left out as covered by later ones, against all of them laid.
-#include "raster/dot_occlusion.h"
+#include "raster/compose/dot_occlusion.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "raster/ring_raster.h"
+#include "raster/scan/ring_raster.h"
 #include "tests/row_name.h"
 
 namespace wave {

@@ -2,7 +2,7 @@
 // The frame engine on its own, with no toolkit: whole scene frames, the
 // shapes no frame of the scene draws, and batches of dots between rings
 // laid while the workers run.
-#include "raster/frame_rasteriser.h"
+#include "raster/frame/frame_rasteriser.h"
 
 #include <gtest/gtest.h>
 
@@ -30,12 +30,6 @@ std::vector<std::uint32_t> Picture(const FrameRasteriser& f) {
   return {f.pixels(),
           f.pixels() +
               static_cast<std::ptrdiff_t>(f.deviceWidth()) * f.deviceHeight()};
-}
-
-// 0x00BBGGRR as the buffer holds it.
-std::uint32_t Rgb(Color c) {
-  return static_cast<std::uint32_t>(RedOf(c) << 16 | GreenOf(c) << 8 |
-                                    BlueOf(c));
 }
 
 // The window's first frame at load, as the end-to-end test sees it on the
@@ -89,6 +83,36 @@ TEST(FrameRasteriserTest, BatchesOfDotsBetweenRingsWhileTheWorkersRun) {
   for (int again = 0; again < 10; ++again) {
     EXPECT_EQ(frame(shared), expected) << "frame " << again;
   }
+}
+
+// Dots of hundreds of sizes, frame after frame, while the rings before them
+// are laid by the workers: the dots kept by size are forgotten between
+// frames, and never while the queue may still point at them.
+TEST(FrameRasteriserTest, DotsOfManySizesAreForgottenOnlyOnceLaid) {
+  const auto frames = [](FrameRasteriser& f) {
+    std::vector<std::uint32_t> last;
+    for (int frame = 0; frame < 4; ++frame) {
+      f.Cls();
+      f.SetDrawWidth(4);
+      f.SetFillStyle(kFillHollow);
+      for (int i = 0; i < 20; ++i) {
+        f.Circle(5000, 3500, 300.0f + 350.0f * i + frame, RGB(0, 0, 255));
+      }
+      f.SetFillStyle(kFillSolid);
+      f.SetFillColor(RGB(0, 255, 0));
+      for (int i = 0; i < 300; ++i) {
+        f.Circle(static_cast<float>(i * 97 % 10000),
+                 static_cast<float>(i * 61 % 7000),
+                 200.0f + static_cast<float>(i + frame), RGB(0, 255, 0));
+      }
+      f.Flush();
+      last = Picture(f);
+    }
+    return last;
+  };
+  FrameRasteriser alone({682, 476, 1}, 15, kBackground, 1);
+  FrameRasteriser shared({682, 476, 1}, 15, kBackground, 2);
+  EXPECT_EQ(frames(shared), frames(alone));
 }
 
 // Shapes the scene never draws, each with what must show where.

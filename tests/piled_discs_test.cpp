@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Piled discs against the rule they implement, pixel by pixel: each pixel
 // shows the last disc whose circle holds its centre.
-#include "raster/piled_discs.h"
-#include "raster/worker_pool.h"
+#include "raster/compose/piled_discs.h"
+#include "raster/compose/worker_pool.h"
 #include "tests/row_name.h"
 
 #include <gtest/gtest.h>

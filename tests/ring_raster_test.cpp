@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ring rasteriser against the coverage rule it implements, evaluated
 // the slow way for every pixel of the buffer.
-#include "raster/ring_raster.h"
-#include "raster/blend.h"
+#include "raster/scan/ring_raster.h"
+#include "raster/pixels/blend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "raster/worker_pool.h"
+#include "raster/compose/worker_pool.h"
 
 #include <gtest/gtest.h>
 
