@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "raster/compose/worker_pool.h"
-#include "raster/scan/coverage_mask.h"
 #include "raster/scan/ring_raster.h"
+#include "raster/scan/segment_batch.h"
 #include "tests/row_name.h"
 
 namespace wave {
@@ -75,8 +75,8 @@ const Row kRows[] = {
 };
 
 // Full coverage of every pixel of the rows given.
-RingCoverage RowsWhole(const std::vector<std::uint8_t>& rows, int width) {
-  RingCoverage whole;
+CoverageRuns RowsWhole(const std::vector<std::uint8_t>& rows, int width) {
+  CoverageRuns whole;
   const int padded = (width + 7) / 8 * 8;
   for (std::size_t y = 0; y < rows.size(); ++y) {
     if (rows[y] == 0) continue;
@@ -91,14 +91,14 @@ RingCoverage RowsWhole(const std::vector<std::uint8_t>& rows, int width) {
 }
 
 // Segments across the buffer, in two batches of their own colours.
-void AddLines(CoverageMask& mask, int width, int height, unsigned seed) {
+void AddLines(SegmentBatch& batch, int width, int height, unsigned seed) {
   std::mt19937 random(seed);
   std::uniform_real_distribution<double> unit(-0.1, 1.1);
-  mask.Fit(width, height);
+  batch.Fit(width, height);
   for (int i = 0; i < 300; ++i) {
-    mask.AddSegment(unit(random) * width, unit(random) * height,
-                    unit(random) * width, unit(random) * height,
-                    1 + 6 * (unit(random) + 0.1));
+    batch.AddSegment(unit(random) * width, unit(random) * height,
+                     unit(random) * width, unit(random) * height,
+                     1 + 6 * (unit(random) + 0.1));
   }
 }
 
@@ -223,7 +223,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
                                         ? Families(row.width, row.height)
                                         : Shapes(row.width, row.height, 5);
   // Lines over the start, and the layer they make, before the rings.
-  CoverageMask lines[2];
+  SegmentBatch lines[2];
   Pixels layerExpected;
   if (row.lines) {
     for (int i = 0; i < 2; ++i) {
@@ -233,7 +233,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     }
     layerExpected = expected;
   }
-  std::deque<RingCoverage> kept;  // stays put while the queue points at it
+  std::deque<CoverageRuns> kept;  // stays put while the queue points at it
   const auto layAll = [&](const std::vector<Shape>& all) {
     for (const Shape& s : all) {
       if (s.queued) {
@@ -247,7 +247,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   };
   layAll(shapes);
   std::vector<Shape> after;
-  RingCoverage whole;
+  CoverageRuns whole;
   if (row.covered) {
     whole = RowsWhole(LeftOut(row.height), row.width);
     LayCoverage(out, whole, 0x123456u);
@@ -264,8 +264,8 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
   if (row.start == Start::Copied) queue.StartCopied(sparse);
   SparseImage layerKept;
   if (row.lines) {
-    queue.LayMask(lines[0], 0x30A0F0u);
-    queue.LayMask(lines[1], 0x30A0F0u * 2);
+    queue.LaySegments(lines[0], 0x30A0F0u);
+    queue.LaySegments(lines[1], 0x30A0F0u * 2);
     layerKept.Begin(row.width, row.height, 0xFF000000u | fill);
     EXPECT_TRUE(queue.KeepHere(layerKept));
   }
@@ -315,7 +315,7 @@ TEST_P(BandCompositorTest, LaysWhatOneAfterTheOtherLays) {
     // most bands are still to lay.
     queue.Launch(BufferOf(laid, row));
     if (row.asked) {
-      queue.Halting();
+      queue.AskToHalt();
     } else if (!row.inFlight) {
       queue.Halt();
     }
@@ -379,10 +379,10 @@ TEST(BandCompositorKeepTest, KeepsTheLayerWholeOrInPartOrNotAtAll) {
   enum { kWhole, kRowLeftOut, kDiscarded };
   for (const int how : {kWhole, kRowLeftOut, kDiscarded}) {
     BandCompositor queue(pool);
-    CoverageMask lines;
+    SegmentBatch lines;
     AddLines(lines, width, height, 5);
     queue.StartFilled(0x102030);
-    queue.LayMask(lines, 0xFFFF00);
+    queue.LaySegments(lines, 0xFFFF00);
     SparseImage layer;
     layer.Begin(width, height, 0xFF102030u);
     ASSERT_TRUE(queue.KeepHere(layer));

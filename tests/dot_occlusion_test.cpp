@@ -34,7 +34,7 @@ const Row kRows[] = {
 };
 
 struct Laid {
-  std::deque<RingCoverage> coverage;  // as the canvas keeps them
+  std::deque<CoverageRuns> coverage;  // as the canvas keeps them
   std::deque<DotShape> shapes;
   std::vector<PlacedDot> placed;
   std::vector<std::uint32_t> colours;

@@ -139,7 +139,7 @@ TEST(RingRasterTest, KeptCoverageLaysTheSamePixels) {
       std::vector<std::uint32_t> direct = background;
       StrokeRing({direct.data(), width, kHeight, width}, c.cx, c.cy, c.r, c.pen,
                  0x10E070u);
-      RingCoverage coverage;
+      CoverageRuns coverage;
       CoverRing(probe.width, probe.height, c.cx, c.cy, c.r, c.pen, coverage);
       for (const Lanes lanes : {Lanes::Four, Lanes::Widest}) {
         std::vector<std::uint32_t> laid = background;
@@ -156,7 +156,7 @@ TEST(RingRasterTest, KeptCoverageLaysTheSamePixels) {
 TEST(RingRasterTest, DiscLaidAtAnOffsetIsClippedToTheBuffer) {
   constexpr int kBox = 25;
   const double radius = 9.3;
-  RingCoverage disc;
+  CoverageRuns disc;
   CoverDisc(kBox, kBox, 12.6, 12.1, radius, disc);
   // A guard column right of the buffer, in the stride, and guard rows.
   constexpr int kStride = kWidth + 1;

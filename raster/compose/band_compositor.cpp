@@ -57,7 +57,7 @@ void BandCompositor::StartCopied(const SparseImage& image) {
   copied_ = &image;
 }
 
-void BandCompositor::Lay(const RingCoverage& coverage, std::uint32_t rgb,
+void BandCompositor::Lay(const CoverageRuns& coverage, std::uint32_t rgb,
                          int dx, int dy) {
   Land();
   if (coverage.spans.empty()) return;
@@ -65,12 +65,12 @@ void BandCompositor::Lay(const RingCoverage& coverage, std::uint32_t rgb,
                   coverage.spans.back().y + dy + 1});
 }
 
-void BandCompositor::LayMask(CoverageMask& mask, std::uint32_t rgb) {
+void BandCompositor::LaySegments(SegmentBatch& batch, std::uint32_t rgb) {
   Land();
-  mask.Prepare();
-  const auto [first, last] = mask.rows();
+  batch.Prepare();
+  const auto [first, last] = batch.rows();
   if (first > last) return;
-  ops_.push_back({nullptr, rgb, 0, 0, -1, first, last + 1, &mask});
+  ops_.push_back({nullptr, rgb, 0, 0, -1, first, last + 1, &batch});
 }
 
 BandCompositor::Ring& BandCompositor::AddRing(double cx, double cy,
@@ -96,7 +96,7 @@ void BandCompositor::LayRing(double cx, double cy, double radius, double pen,
   ++scannedCount_;
 }
 
-void BandCompositor::LayKept(const RingCoverage& coverage, double cx, double cy,
+void BandCompositor::LayKept(const CoverageRuns& coverage, double cx, double cy,
                              double radius, double pen, std::uint32_t rgb) {
   Land();
   if (coverage.spans.empty()) return;
@@ -241,7 +241,7 @@ void BandCompositor::Land() {
   keep_ = nullptr;  // all kept
 }
 
-void BandCompositor::Halting() {
+void BandCompositor::AskToHalt() {
   if (flying_) halting_.store(true, std::memory_order_relaxed);
 }
 
@@ -368,8 +368,8 @@ void BandCompositor::LayInOrder(const PixelBuffer& out) const {
     if (keep_ != nullptr && i == keepAt_) keep_->KeepRows(out, 0, out.height);
     if (i == ops_.size()) break;
     const Op& op = ops_[i];
-    if (op.mask != nullptr) {
-      op.mask->CompositeAll(out, op.rgb, pool_);
+    if (op.lines != nullptr) {
+      op.lines->CompositeAll(out, op.rgb, pool_);
     } else if (op.coverage != nullptr) {
       LayCoverage(out, *op.coverage, op.rgb, op.dx, op.dy);
     } else {
@@ -445,8 +445,8 @@ void BandCompositor::LayRows(const PixelBuffer& out, int band, int top,
       continue;
     }
     const Op& op = ops_[i];
-    if (op.mask != nullptr) {
-      op.mask->CompositeRows(out, op.rgb, top, bottom);
+    if (op.lines != nullptr) {
+      op.lines->CompositeRows(out, op.rgb, top, bottom);
       continue;
     }
     if (op.coverage == nullptr) {

@@ -10,8 +10,8 @@
 #include "raster/keep/sparse_image.h"
 #include "raster/pixels/blend.h"
 #include "raster/pixels/pixels.h"
-#include "raster/scan/coverage_mask.h"
 #include "raster/scan/ring_raster.h"
+#include "raster/scan/segment_batch.h"
 
 namespace wave {
 
@@ -39,16 +39,16 @@ class BandCompositor {
   void StartCopied(const SparseImage& image);
   // Queues coverage kept elsewhere, moved by (dx, dy); it must stay until
   // Run.
-  void Lay(const RingCoverage& coverage, std::uint32_t rgb, int dx = 0,
+  void Lay(const CoverageRuns& coverage, std::uint32_t rgb, int dx = 0,
            int dy = 0);
   // Queues a ring (centre, radius and pen in device pixels), scanned and
   // blended at Run, band by band, without keeping its coverage.
   void LayRing(double cx, double cy, double radius, double pen,
                std::uint32_t rgb);
-  // Queues the lines of `mask`, prepared here; it must stay until Run.
-  void LayMask(CoverageMask& mask, std::uint32_t rgb);
+  // Queues the lines of `batch`, prepared here; it must stay until Run.
+  void LaySegments(SegmentBatch& batch, std::uint32_t rgb);
   // Queues the coverage kept of such a ring; it must stay until Run.
-  void LayKept(const RingCoverage& coverage, double cx, double cy,
+  void LayKept(const CoverageRuns& coverage, double cx, double cy,
                double radius, double pen, std::uint32_t rgb);
 
   bool pending() const { return start_ != Start::AsIs || !ops_.empty(); }
@@ -68,7 +68,7 @@ class BandCompositor {
   void Halt();
   // Halt without the wait, so that the caller may go on meanwhile: the
   // queue waits for the bands begun when it is next touched.
-  void Halting();
+  void AskToHalt();
   // What comes next covers whole the rows given by a nonzero entry, and
   // the pixels set in `mask` (when given; it is copied): nothing
   // queued so far need be laid on those rows, nor the rings queued so far
@@ -89,12 +89,12 @@ class BandCompositor {
  private:
   enum class Start { AsIs, Filled, Copied };
   struct Op {
-    const RingCoverage* coverage;  // or null for a ring
+    const CoverageRuns* coverage;  // or null for a ring
     std::uint32_t rgb;
     int dx, dy;
     int ring;                 // index into rings_, or -1
     int top = 0, bottom = 0;  // rows it touches, once known: [top, bottom)
-    const CoverageMask* mask = nullptr;  // or lines
+    const SegmentBatch* lines = nullptr;
   };
   struct Ring {
     double cx, cy, radius, pen;

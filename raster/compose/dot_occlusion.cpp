@@ -20,14 +20,14 @@ std::uint64_t Spill(std::uint64_t run, int x) {
 
 }  // namespace
 
-DotShape ShapeOf(const RingCoverage& coverage) {
+DotShape ShapeOf(const CoverageRuns& coverage) {
   DotShape shape;
   if (coverage.spans.empty()) return shape;
   shape.top = coverage.spans.front().y;
   const int bottom = coverage.spans.back().y;
   shape.rows.assign(static_cast<std::size_t>(bottom - shape.top + 1),
                     DotRow{0, -1, 0, -1});
-  for (const RingCoverage::Span& span : coverage.spans) {
+  for (const CoverageRuns::Span& span : coverage.spans) {
     assert(span.y >= shape.top && span.y <= bottom);
     DotRow& row = shape.rows[static_cast<std::size_t>(span.y - shape.top)];
     const int last = span.x + span.count - 1;

@@ -23,7 +23,7 @@ struct DotShape {
   // touchedFrom and from wholeFrom, as many as each run's pixels.
   std::vector<std::uint64_t> touched, whole;
 };
-DotShape ShapeOf(const RingCoverage& coverage);
+DotShape ShapeOf(const CoverageRuns& coverage);
 
 // A dot's shape moved by (dx, dy), as BandCompositor::Lay moves coverage.
 struct PlacedDot {

@@ -78,9 +78,9 @@ struct Group {
   std::vector<std::uint8_t> closed;
 };
 
-class Painter {
+class PileCover {
  public:
-  Painter(int width, int height)
+  PileCover(int width, int height)
       : width_(width),
         height_(height),
         cellsX_((width + kCell - 1) / kCell),
@@ -149,7 +149,8 @@ class Painter {
   std::vector<int> starts_;  // full runs: +1 where one starts, −1 after
 };
 
-std::pair<int, int> Painter::FullCells(const PiledDisc& d, int cellRow) const {
+std::pair<int, int> PileCover::FullCells(const PiledDisc& d,
+                                         int cellRow) const {
   const int y0 = cellRow * kCell;
   const int y1 = std::min(y0 + kCell - 1, height_ - 1);
   // The row farthest from the centre has the shortest chord.
@@ -162,7 +163,7 @@ std::pair<int, int> Painter::FullCells(const PiledDisc& d, int cellRow) const {
   return {a, b};
 }
 
-bool Painter::RowPainted(int y) const {
+bool PileCover::RowPainted(int y) const {
   const std::uint64_t row = std::uint64_t{0xFF} << ((y % kCell) * kCell);
   const std::uint64_t* cells =
       painted_.data() + static_cast<std::size_t>(y / kCell) * cellsX_;
@@ -172,8 +173,8 @@ bool Painter::RowPainted(int y) const {
   return true;
 }
 
-void Painter::Paint(const PixelBuffer& out, int cell, std::uint64_t bits,
-                    std::uint32_t colour) const {
+void PileCover::Paint(const PixelBuffer& out, int cell, std::uint64_t bits,
+                      std::uint32_t colour) const {
   const int x0 = (cell % cellsX_) * kCell;
   const int y0 = (cell / cellsX_) * kCell;
   for (int r = 0; r < kCell && bits != 0; ++r, bits >>= kCell) {
@@ -190,8 +191,8 @@ void Painter::Paint(const PixelBuffer& out, int cell, std::uint64_t bits,
   }
 }
 
-Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
-                    std::size_t end) const {
+Group PileCover::Plan(const PiledDisc* discs, std::size_t begin,
+                      std::size_t end) const {
   const int w = width_, h = height_;
   Group g{begin, end, Box{cellsX_, -1, cellsY_, -1}, {}, discs[begin].rgb, {},
           {},    {}};
@@ -262,8 +263,8 @@ Group Painter::Plan(const PiledDisc* discs, std::size_t begin,
   return g;
 }
 
-void Painter::CoverGroup(const PiledDisc* discs, Group& group,
-                         WorkerPool& pool) {
+void PileCover::CoverGroup(const PiledDisc* discs, Group& group,
+                           WorkerPool& pool) {
   if (group.stripes.empty()) return;
   const Box& box = group.box;
   const int bh = box.r1 - box.r0 + 1;
@@ -280,8 +281,8 @@ void Painter::CoverGroup(const PiledDisc* discs, Group& group,
   });
 }
 
-void Painter::PaintGroup(const PixelBuffer& out, const Group& group,
-                         WorkerPool& pool) const {
+void PileCover::PaintGroup(const PixelBuffer& out, const Group& group,
+                           WorkerPool& pool) const {
   if (group.fresh.empty()) return;
   const Box& box = group.box;
   const std::uint32_t colour = 0xFF000000u | group.colour;
@@ -300,9 +301,9 @@ void Painter::PaintGroup(const PixelBuffer& out, const Group& group,
 // One stripe of a group's cells, covered by one worker: its discs' full
 // cells first, from runs along each row of cells, then their rims pixel by
 // pixel where cells are still open.
-class Painter::Stripe {
+class PileCover::Stripe {
  public:
-  Stripe(Painter& painter, const PiledDisc* group,
+  Stripe(PileCover& painter, const PiledDisc* group,
          const std::vector<std::uint32_t>& which, const Box& box, int stripe)
       : p_(painter),
         box_(box),
@@ -472,17 +473,17 @@ class Painter::Stripe {
     return bits;
   }
 
-  Painter& p_;
+  PileCover& p_;
   const Box& box_;
   const int sr0_, sr1_;  // its rows of cells
   std::vector<PiledDisc> own_;
   std::vector<int> sums_;
 };
 
-void Painter::CoverStripe(const PiledDisc* group,
-                          const std::vector<std::uint32_t>& which,
-                          const Box& box, int stripe,
-                          std::vector<std::uint64_t>& fresh) {
+void PileCover::CoverStripe(const PiledDisc* group,
+                            const std::vector<std::uint32_t>& which,
+                            const Box& box, int stripe,
+                            std::vector<std::uint64_t>& fresh) {
   Stripe cover(*this, group, which, box, stripe);
   cover.CoverFull();
   cover.CoverRims();
@@ -495,7 +496,7 @@ struct PiledDiscs::Private {
   Private(std::vector<PiledDisc> d, int width, int height)
       : discs(std::move(d)), painter(width, height) {}
   std::vector<PiledDisc> discs;
-  Painter painter;
+  PileCover painter;
   std::vector<Group> groups;  // from the last back
   bool covered = false;
 };

@@ -21,9 +21,9 @@
 #include "raster/pixels/blend.h"
 #include "raster/scan/clip_geometry.h"
 #include "raster/scan/convex_fill.h"
-#include "raster/scan/coverage_mask.h"
 #include "raster/scan/dashes.h"
 #include "raster/scan/ring_raster.h"
+#include "raster/scan/segment_batch.h"
 
 namespace wave {
 namespace {
@@ -108,22 +108,22 @@ class FrameRasteriser::Private {
   double discArea_ = 0;
 
   // Lines, solid or in dashes, of one colour and pen at a time, queued as
-  // masks of segments; those from masksQueued_ on are free once the queue
+  // batches of segments; those from batchesQueued_ on are free once the queue
   // is laid.
   void FlushLines();
   void EndLinePrefix();
   void DrawLineNow(float x1, float y1, float x2, float y2, Color color,
                    const Pen& pen);
   void AddSegments(Point from, Point to, Color color, const Pen& pen);
-  std::vector<std::unique_ptr<CoverageMask>> masks_;
-  std::size_t masksQueued_ = 0;
-  CoverageMask& Mask() { return *masks_[masksQueued_]; }
+  std::vector<std::unique_ptr<SegmentBatch>> batches_;
+  std::size_t batchesQueued_ = 0;
+  SegmentBatch& Batch() { return *batches_[batchesQueued_]; }
   struct PendingLines {
     Color color = 0;
     int width = 0;
     int style = 0;
-    bool masked = false;
-    Point end{};  // where the last segment ended, for the dashes to go on
+    bool open = false;  // a batch is being filled
+    Point end{};        // where the last segment ended, for the dashes to go on
   };
   PendingLines pending_;
   Dashes dashes_{kSolid};
@@ -133,7 +133,7 @@ class FrameRasteriser::Private {
 
   static constexpr double kLargestDot = 48;  // logical pixels
   struct Dot {
-    RingCoverage coverage;
+    CoverageRuns coverage;
     DotShape shape;
   };
   // Where the coverage of a plain dot (outline and fill of one colour) is
@@ -412,7 +412,7 @@ void FrameRasteriser::Private::PaintPiled(const std::vector<Disc>& discs) {
   // left out of the rows they paint whole, and the rings out of the pieces
   // of rows they paint. The workers finish the bands they are laying while
   // the dots are readied.
-  queue_.Halting();
+  queue_.AskToHalt();
   std::vector<PiledDisc>& piled = piled_;
   piled.clear();
   piled.reserve(discs.size());
@@ -504,24 +504,24 @@ void FrameRasteriser::Private::DrawLineNow(float x1, float y1, float x2,
   AddSegments(clipped->first, clipped->second, color, pen);
 }
 
-// Adds a segment in logical pixels to the mask of its colour and pen, in
+// Adds a segment in logical pixels to the batch of its colour and pen, in
 // dashes for a broken pen.
 void FrameRasteriser::Private::AddSegments(Point from, Point to, Color color,
                                            const Pen& pen) {
-  if (!pending_.masked || pending_.color != color ||
+  if (!pending_.open || pending_.color != color ||
       pending_.width != pen.width || pending_.style != pen.style) {
     FlushLines();
     pending_.color = color;
     pending_.width = pen.width;
     pending_.style = pen.style;
     dashes_ = Dashes(pen.Solid() ? kSolid : pen.style);
-    if (!queue_.pending()) masksQueued_ = 0;  // none is pointed at
-    if (masksQueued_ == masks_.size()) {
-      masks_.push_back(std::make_unique<CoverageMask>());
+    if (!queue_.pending()) batchesQueued_ = 0;  // none is pointed at
+    if (batchesQueued_ == batches_.size()) {
+      batches_.push_back(std::make_unique<SegmentBatch>());
     }
-    Mask().Clear();
-    Mask().Fit(deviceWidth_, deviceHeight_);
-    pending_.masked = true;
+    Batch().Clear();
+    Batch().Fit(deviceWidth_, deviceHeight_);
+    pending_.open = true;
   } else if (from.x != pending_.end.x || from.y != pending_.end.y) {
     dashes_.Restart();
   }
@@ -529,17 +529,17 @@ void FrameRasteriser::Private::AddSegments(Point from, Point to, Color color,
   dashed_.clear();
   dashes_.Along(from, to, dashed_);
   for (const auto& [a, b] : dashed_) {
-    Mask().AddSegment(a.x * dpr(), a.y * dpr(), b.x * dpr(), b.y * dpr(),
-                      pen.Width() * dpr());
+    Batch().AddSegment(a.x * dpr(), a.y * dpr(), b.x * dpr(), b.y * dpr(),
+                       pen.Width() * dpr());
   }
 }
 
 void FrameRasteriser::Private::FlushLines() {
-  if (!pending_.masked) return;
-  pending_.masked = false;
-  if (Mask().empty()) return;
-  queue_.LayMask(Mask(), ToRgb(pending_.color));
-  ++masksQueued_;
+  if (!pending_.open) return;
+  pending_.open = false;
+  if (Batch().empty()) return;
+  queue_.LaySegments(Batch(), ToRgb(pending_.color));
+  ++batchesQueued_;
 }
 
 const FrameRasteriser::Private::Dot* FrameRasteriser::Private::PlaceDot(

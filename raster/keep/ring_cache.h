@@ -39,7 +39,7 @@ class RingCache {
     auto operator<=>(const Key&) const = default;
   };
   struct Entry {
-    RingCoverage coverage;
+    CoverageRuns coverage;
     bool kept = false;
     std::uint64_t used = 0;  // the frame that last drew it
   };
@@ -57,7 +57,7 @@ class RingCache {
   static constexpr std::size_t kDenseRings = 1024;
   std::size_t drawn_ = 0, drawnBefore_ = 0;
   std::size_t budget_ = 16 << 20;
-  RingCoverage scratch_;
+  CoverageRuns scratch_;
 };
 
 }  // namespace wave

@@ -7,7 +7,7 @@ namespace wave {
 
 namespace lanes {
 
-void LaySpansPlain(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansPlain(const PixelBuffer& buffer, const CoverageRuns& coverage,
                    std::uint32_t colour, int dx, int dy, SpanRange spans) {
   ForEachSpan(
       buffer, coverage, dx, dy, spans,
@@ -20,7 +20,7 @@ void LaySpansPlain(const PixelBuffer& buffer, const RingCoverage& coverage,
 
 namespace {
 
-void Lay(const PixelBuffer& buffer, const RingCoverage& coverage,
+void Lay(const PixelBuffer& buffer, const CoverageRuns& coverage,
          std::uint32_t rgb, int dx, int dy, lanes::SpanRange spans,
          Lanes widest) {
   const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
@@ -33,19 +33,19 @@ void Lay(const PixelBuffer& buffer, const RingCoverage& coverage,
 
 }  // namespace
 
-void LayCoverage(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LayCoverage(const PixelBuffer& buffer, const CoverageRuns& coverage,
                  std::uint32_t rgb, int dx, int dy, Lanes lanes) {
-  const RingCoverage::Span* spans = coverage.spans.data();
+  const CoverageRuns::Span* spans = coverage.spans.data();
   Lay(buffer, coverage, rgb, dx, dy, {spans, spans + coverage.spans.size()},
       lanes);
 }
 
 std::size_t LayCoverageRows(const PixelBuffer& buffer,
-                            const RingCoverage& coverage, std::uint32_t rgb,
+                            const CoverageRuns& coverage, std::uint32_t rgb,
                             int dx, int dy, int top, int bottom,
                             std::size_t from, Lanes lanes) {
   const std::size_t count = coverage.spans.size();
-  const RingCoverage::Span* spans = coverage.spans.data();
+  const CoverageRuns::Span* spans = coverage.spans.data();
   while (from < count && spans[from].y + dy < top) ++from;
   std::size_t to = from;
   while (to < count && spans[to].y + dy < bottom) ++to;

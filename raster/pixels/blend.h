@@ -14,7 +14,7 @@ namespace wave {
 // rows with one level per pixel, 1..254 of 256, 255 for full, 0 for none.
 // It depends on geometry alone, so one ring's coverage can be laid again in
 // any colour and over anything.
-struct RingCoverage {
+struct CoverageRuns {
   struct Span {
     int y, x, count;
     std::uint32_t first;  // its first level in `levels`
@@ -34,7 +34,7 @@ struct RingCoverage {
 };
 
 // Levels as kept: 1..254 of 256, 255 for full, and 0 for no change.
-inline std::uint8_t Kept(unsigned level) {
+inline std::uint8_t StoredLevel(unsigned level) {
   return static_cast<std::uint8_t>(std::min(level, 255u));
 }
 
@@ -51,7 +51,7 @@ enum class Lanes { Widest, Four };
 
 // Blends the opaque colour rgb into `buffer` by the coverage, moved by
 // (dx, dy) pixels; what falls outside the buffer is left out.
-void LayCoverage(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LayCoverage(const PixelBuffer& buffer, const CoverageRuns& coverage,
                  std::uint32_t rgb, int dx = 0, int dy = 0,
                  Lanes lanes = Lanes::Widest);
 
@@ -59,7 +59,7 @@ void LayCoverage(const PixelBuffer& buffer, const RingCoverage& coverage,
 // looking from span `from` on (spans go down the rows). Returns the first
 // span below the band, where the next band down can start looking.
 std::size_t LayCoverageRows(const PixelBuffer& buffer,
-                            const RingCoverage& coverage, std::uint32_t rgb,
+                            const CoverageRuns& coverage, std::uint32_t rgb,
                             int dx, int dy, int top, int bottom,
                             std::size_t from, Lanes lanes = Lanes::Widest);
 

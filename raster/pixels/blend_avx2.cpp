@@ -52,7 +52,7 @@ void BlendSpanEight(std::uint32_t* row, int count, const std::uint8_t* levels,
 
 }  // namespace
 
-void LaySpansEight(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansEight(const PixelBuffer& buffer, const CoverageRuns& coverage,
                    std::uint32_t colour, int dx, int dy, SpanRange spans) {
   ForEachSpan(
       buffer, coverage, dx, dy, spans,

@@ -5,12 +5,12 @@
 
 namespace wave::lanes {
 
-void LaySpansFour(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansFour(const PixelBuffer& buffer, const CoverageRuns& coverage,
                   std::uint32_t colour, int dx, int dy, SpanRange spans) {
   LaySpansPlain(buffer, coverage, colour, dx, dy, spans);
 }
 
-void LaySpansEight(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansEight(const PixelBuffer& buffer, const CoverageRuns& coverage,
                    std::uint32_t colour, int dx, int dy, SpanRange spans) {
   LaySpansPlain(buffer, coverage, colour, dx, dy, spans);
 }

@@ -45,7 +45,7 @@ void BlendSpanFour(std::uint32_t* row, int count, const std::uint8_t* levels,
 
 }  // namespace
 
-void LaySpansFour(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansFour(const PixelBuffer& buffer, const CoverageRuns& coverage,
                   std::uint32_t colour, int dx, int dy, SpanRange spans) {
   ForEachSpan(
       buffer, coverage, dx, dy, spans,

@@ -13,15 +13,15 @@
 namespace wave::lanes {
 
 using SpanRange =
-    std::pair<const RingCoverage::Span*, const RingCoverage::Span*>;
+    std::pair<const CoverageRuns::Span*, const CoverageRuns::Span*>;
 
 // The part of a span, moved by (dx, dy), that lies in the buffer.
 struct Clipped {
   int y, x, count;
   const std::uint8_t* levels;
 };
-inline bool Clip(const PixelBuffer& buffer, const RingCoverage& coverage,
-                 const RingCoverage::Span& span, int dx, int dy, Clipped& out) {
+inline bool Clip(const PixelBuffer& buffer, const CoverageRuns& coverage,
+                 const CoverageRuns::Span& span, int dx, int dy, Clipped& out) {
   const int y = span.y + dy;
   if (y < 0 || y >= buffer.height) return false;
   const int x = span.x + dx;
@@ -34,10 +34,10 @@ inline bool Clip(const PixelBuffer& buffer, const RingCoverage& coverage,
 
 // Calls blend(row, count, levels) for the part of each span in the buffer.
 template <class Blend>
-void ForEachSpan(const PixelBuffer& buffer, const RingCoverage& coverage,
+void ForEachSpan(const PixelBuffer& buffer, const CoverageRuns& coverage,
                  int dx, int dy, SpanRange spans, Blend blend) {
   Clipped c;
-  for (const RingCoverage::Span* span = spans.first; span != spans.second;
+  for (const CoverageRuns::Span* span = spans.first; span != spans.second;
        ++span) {
     if (Clip(buffer, coverage, *span, dx, dy, c)) {
       blend(buffer.pixels + c.y * buffer.stride + c.x, c.count, c.levels);
@@ -51,13 +51,13 @@ inline void BlendSpanPlain(std::uint32_t* row, int from, int count,
   for (int i = from; i < count; ++i) LayPixel(row[i], colour, levels[i]);
 }
 
-void LaySpansPlain(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansPlain(const PixelBuffer& buffer, const CoverageRuns& coverage,
                    std::uint32_t colour, int dx, int dy, SpanRange spans);
 // Four pixels at a time (SSE2, every x86-64 processor).
-void LaySpansFour(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansFour(const PixelBuffer& buffer, const CoverageRuns& coverage,
                   std::uint32_t colour, int dx, int dy, SpanRange spans);
 // Eight at a time (AVX2), only where the processor has it.
-void LaySpansEight(const PixelBuffer& buffer, const RingCoverage& coverage,
+void LaySpansEight(const PixelBuffer& buffer, const CoverageRuns& coverage,
                    std::uint32_t colour, int dx, int dy, SpanRange spans);
 bool HasEight();
 

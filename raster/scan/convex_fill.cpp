@@ -99,7 +99,8 @@ void FillConvex(const PixelBuffer& out, const std::vector<Point>& polygon,
     for (int x = 0; x < out.width; ++x) {
       coverage += diff[static_cast<std::size_t>(x)];
       const long level = std::lround(std::clamp(coverage, 0.0f, 1.0f) * 256);
-      if (level > 0) LayPixel(row[x], rgb, Kept(static_cast<unsigned>(level)));
+      if (level > 0)
+        LayPixel(row[x], rgb, StoredLevel(static_cast<unsigned>(level)));
     }
   }
 }

@@ -267,7 +267,7 @@ class BlendSink {
   void Begin(int y) { row_ = buffer_.pixels + y * buffer_.stride; }
   void Full(int x0, int x1) { std::fill(row_ + x0, row_ + x1 + 1, colour_); }
   void Partial(int x, unsigned level) {
-    LayPixel(row_[x], colour_, Kept(level));
+    LayPixel(row_[x], colour_, StoredLevel(level));
   }
   void End() {}
 
@@ -282,7 +282,7 @@ class BlendSink {
 // Records each piece as a span, its levels trimmed of 0 at both ends.
 class RecordSink {
  public:
-  explicit RecordSink(RingCoverage& out) : out_(out) {}
+  explicit RecordSink(CoverageRuns& out) : out_(out) {}
   bool Hidden(int, int, int) const { return false; }
   bool HidesBoxes() const { return false; }
   bool HiddenBox(int, int, int, int) const { return false; }
@@ -300,7 +300,7 @@ class RecordSink {
       if (level == 0) return;
       x_ = x;
     }
-    out_.levels.push_back(Kept(level));
+    out_.levels.push_back(StoredLevel(level));
   }
   void End() {
     std::vector<std::uint8_t>& levels = out_.levels;
@@ -314,13 +314,13 @@ class RecordSink {
 
  private:
   int Count() const { return static_cast<int>(out_.levels.size() - first_); }
-  RingCoverage& out_;
+  CoverageRuns& out_;
   int y_ = 0, x_ = 0;
   std::size_t first_ = 0;
 };
 
 void Cover(int width, int height, double cx, double cy, double radius,
-           double penWidth, bool solid, RingCoverage& out) {
+           double penWidth, bool solid, CoverageRuns& out) {
   out.clear();
   RecordSink sink(out);
   Rasterise(width, height, cx, cy, radius, penWidth, solid, sink);
@@ -331,12 +331,12 @@ void Cover(int width, int height, double cx, double cy, double radius,
 }  // namespace
 
 void CoverRing(int width, int height, double cx, double cy, double radius,
-               double penWidth, RingCoverage& out) {
+               double penWidth, CoverageRuns& out) {
   Cover(width, height, cx, cy, radius, penWidth, false, out);
 }
 
 void CoverDisc(int width, int height, double cx, double cy, double radius,
-               RingCoverage& out) {
+               CoverageRuns& out) {
   Cover(width, height, cx, cy, radius, 0, true, out);
 }
 

@@ -20,12 +20,12 @@ namespace wave {
 // ring and inside the buffer, so its cost follows the visible length of the
 // ring.
 void CoverRing(int width, int height, double cx, double cy, double radius,
-               double penWidth, RingCoverage& out);
+               double penWidth, CoverageRuns& out);
 
 // The coverage of the disc of points at most `radius` from (cx, cy), in the
 // same terms.
 void CoverDisc(int width, int height, double cx, double cy, double radius,
-               RingCoverage& out);
+               CoverageRuns& out);
 
 // CoverRing and LayCoverage in one, blending each pixel as it is found
 // (the same pixels), without keeping anything.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Batches of wide segments against the coverage rule, evaluated the slow
 // way for every pixel.
-#include "raster/scan/coverage_mask.h"
+#include "raster/scan/segment_batch.h"
 
 #include <gtest/gtest.h>
 
@@ -28,13 +28,13 @@ std::pair<double, double> NearEdge(int side, double along, double out) {
 
 // A batch of segments keeps the largest coverage of each pixel, so that a
 // polyline's joints are not blended twice, and is cleared once laid.
-TEST(CoverageMaskTest, OverlapsCountOnceAndTheMaskEmptiesWhenLaid) {
+TEST(SegmentBatchTest, OverlapsCountOnceAndTheMaskEmptiesWhenLaid) {
   constexpr int kW = 40, kH = 20;
   constexpr std::uint32_t kWhite = 0xFFFFFFFF, kInk = 0xFF000000;
   const auto lay = [&](int times) {
     std::vector<std::uint32_t> pixels(kW * kH, kWhite);
     WorkerPool pool(2);
-    CoverageMask mask;
+    SegmentBatch mask;
     mask.Fit(kW, kH);
     for (int i = 0; i < times; ++i) mask.AddSegment(5, 10.3, 35, 10.3, 2);
     EXPECT_FALSE(mask.empty());
@@ -53,12 +53,12 @@ TEST(CoverageMaskTest, OverlapsCountOnceAndTheMaskEmptiesWhenLaid) {
   EXPECT_NE(rim, kWhite);
 }
 
-TEST(CoverageMaskTest, LinesAlongEachBorderFollowTheCoverageRule) {
+TEST(SegmentBatchTest, LinesAlongEachBorderFollowTheCoverageRule) {
   std::mt19937 random(4048);
   std::uniform_real_distribution<double> along(-0.2, 1.2), out(-3, 5),
       slope(-0.02, 0.02), unit(0, 1);
   WorkerPool pool(3);
-  CoverageMask mask;
+  SegmentBatch mask;
   mask.Fit(kWidth, kHeight);
   for (int side = 0; side < 4; ++side) {
     for (int trial = 0; trial < 300; ++trial) {

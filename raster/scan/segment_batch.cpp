@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "raster/scan/coverage_mask.h"
+#include "raster/scan/segment_batch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,7 +73,7 @@ Interval SpanOf(const Reach& r, const segment::Frame& f, double yc) {
 // Rows of a band: some 32 KB of coverage at the widest.
 constexpr int kBandRows = 32;
 
-struct CoverageMask::Rows {
+struct SegmentBatch::Rows {
   int top = 0, width = 0;
   // All 0 between uses: Lay clears what Cover wrote.
   std::vector<std::uint8_t> coverage;
@@ -91,19 +91,19 @@ struct CoverageMask::Rows {
   }
 };
 
-void CoverageMask::Fit(int width, int height) {
+void SegmentBatch::Fit(int width, int height) {
   if (width == width_ && height == height_) return;
   width_ = width;
   height_ = height;
   Clear();
 }
 
-void CoverageMask::AddSegment(double x0, double y0, double x1, double y1,
+void SegmentBatch::AddSegment(double x0, double y0, double x1, double y1,
                               double penWidth) {
   segments_.push_back({x0, y0, x1, y1, penWidth});
 }
 
-std::pair<int, int> CoverageMask::RowsOf(const Segment& s) const {
+std::pair<int, int> SegmentBatch::RowsOf(const Segment& s) const {
   const double reach = s.pen / 2 + 0.5;
   return {
       std::max(0, static_cast<int>(std::floor(std::min(s.y0, s.y1) - reach))),
@@ -111,7 +111,7 @@ std::pair<int, int> CoverageMask::RowsOf(const Segment& s) const {
                static_cast<int>(std::ceil(std::max(s.y0, s.y1) + reach)))};
 }
 
-void CoverageMask::Prepare() {
+void SegmentBatch::Prepare() {
   const std::size_t bands = (height_ + kBandRows - 1) / kBandRows;
   if (bands_.size() < bands) bands_.resize(bands);
   rows_ = {height_, -1};
@@ -126,13 +126,13 @@ void CoverageMask::Prepare() {
   }
 }
 
-void CoverageMask::Clear() {
+void SegmentBatch::Clear() {
   for (auto& band : bands_) band.clear();
   segments_.clear();
   rows_ = {0, -1};
 }
 
-void CoverageMask::CompositeRows(const PixelBuffer& buffer, std::uint32_t rgb,
+void SegmentBatch::CompositeRows(const PixelBuffer& buffer, std::uint32_t rgb,
                                  int top, int bottom) const {
   top = std::max(top, rows_.first);
   bottom = std::min(bottom, rows_.second + 1);
@@ -152,7 +152,7 @@ void CoverageMask::CompositeRows(const PixelBuffer& buffer, std::uint32_t rgb,
   Lay(buffer, 0xFF000000u | (rgb & 0xFFFFFFu), rows);
 }
 
-void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb,
+void SegmentBatch::Composite(const PixelBuffer& buffer, std::uint32_t rgb,
                              WorkerPool& pool) {
   if (segments_.empty()) return;
   Prepare();
@@ -160,7 +160,7 @@ void CoverageMask::Composite(const PixelBuffer& buffer, std::uint32_t rgb,
   Clear();
 }
 
-void CoverageMask::CompositeAll(const PixelBuffer& buffer, std::uint32_t rgb,
+void SegmentBatch::CompositeAll(const PixelBuffer& buffer, std::uint32_t rgb,
                                 WorkerPool& pool) const {
   const std::size_t bands = (height_ + kBandRows - 1) / kBandRows;
   pool.ForEach(bands, [&](std::size_t b, int) {
@@ -169,7 +169,7 @@ void CoverageMask::CompositeAll(const PixelBuffer& buffer, std::uint32_t rgb,
   });
 }
 
-void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom,
+void SegmentBatch::Cover(const Segment& s, int bandTop, int bandBottom,
                          Rows& rows) const {
   const segment::Frame f = segment::FrameOf(s.x0, s.y0, s.x1, s.y1, s.pen);
   const Reach reach{s.x0,
@@ -196,7 +196,7 @@ void CoverageMask::Cover(const Segment& s, int bandTop, int bandBottom,
   }
 }
 
-void CoverageMask::Lay(const PixelBuffer& buffer, std::uint32_t colour,
+void SegmentBatch::Lay(const PixelBuffer& buffer, std::uint32_t colour,
                        Rows& rows) const {
   const int count = static_cast<int>(rows.left.size());
   for (int i = 0; i < count; ++i) {

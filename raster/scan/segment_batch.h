@@ -16,9 +16,9 @@ namespace wave {
 // columns the batch touched are visited. The maximum does not depend on the
 // order of the segments, so bands of rows go to the workers, each band
 // finding and laying its coverage while it is in the cache. The coverage of
-// a band lives only while it is laid, in a scratch of each thread: a mask
+// a band lives only while it is laid, in a scratch of each thread: a batch
 // holds only its segments, and many wait in a queue at little cost.
-class CoverageMask {
+class SegmentBatch {
  public:
   // Sizes the mask to the buffer it will be laid on; clears it on a change.
   void Fit(int width, int height);
