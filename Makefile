@@ -2,21 +2,36 @@
 # Front door: every target first installs what is missing (Debian packages).
 # A build tree is configured once; after that CMake itself reconfigures when
 # a CMakeLists.txt changes, and this file only when the presets do.
-.PHONY: deps build test test-asan test-tsan fuzz soak bench package install run run-six \
+.PHONY: deps deps-web deps-test web build test test-asan test-tsan fuzz soak bench package install run run-six \
         build-release check-options format clean
 
 deps:
 	@./scripts/install-deps
 
+# The browser tools are large: only the pages and the tests install them.
+deps-web:
+	@./scripts/install-deps web
+
+deps-test:
+	@./scripts/install-deps web browser
+
 build/%/build.ninja: CMakePresets.json | deps
 	cmake --preset $*
+
+build/web/build.ninja: CMakePresets.json | deps-web
+	cmake --preset web
+
+# build/web/sarvel11.html and sarvel6.html, each a page on its own.
+web: build/web/build.ninja
+	cmake --build --preset web
 
 # One tree serves the tests and `make run`: after `make test` the programs
 # are already built.
 build: build/dev/build.ninja
 	cmake --build --preset dev
 
-test: build
+# The pages first: the tests open them in Chromium.
+test: deps-test build web
 	ctest --preset dev
 
 # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.

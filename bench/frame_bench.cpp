@@ -268,6 +268,8 @@ int main(int argc, char** argv) {
                  Case{"0", "1000", 10000000}, false);
   wave::Register("worst/dots300/r100000", wave::Dots("2", "4500", 100000),
                  false);
+  // Dots too large to keep and too few to pile: each a disc of its own.
+  wave::Register("dots66/r100000", wave::Dots("2", "1000", 100000), true);
   wave::Register("worst/dots1e7/r10000000", wave::Dots("2", "1e7", 10000000),
                  false);
   wave::Register("worst/wavelength0/dots1000/r10000",

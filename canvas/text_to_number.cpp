@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canvas/text_to_number.h"
 
-#include <charconv>
+#include "canvas/number_text.h"
+
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -127,12 +128,10 @@ double TextToNumber(std::string_view typed) {
   if (number.front() == '+' || number.front() == '-') number.remove_prefix(1);
 
   double value = 0.0;
-  const auto [ptr, ec] =
-      std::from_chars(number.data(), number.data() + number.size(), value,
-                      std::chars_format::general);
+  const std::errc ec = ReadDecimal(number, value);
   if (ec == std::errc::result_out_of_range) {
     value = decimalExponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  } else if (ec != std::errc() || ptr != number.data() + number.size()) {
+  } else if (ec != std::errc()) {
     value = 0.0;  // cannot happen for the scanned grammar
   }
   return negative ? -value : value;

@@ -12,7 +12,10 @@ namespace wave::form {
 void InstallFontSubstitutes() {
   const QStringList substitutes = {"IPAPGothic", "IPAGothic",
                                    "Noto Sans CJK JP", "Noto Sans JP"};
-  QFont::insertSubstitutions(QString::fromUtf8(kFormFace), substitutes);
+  QFont::insertSubstitutions(
+      QString::fromUtf8(kFormFace.data(),
+                        static_cast<qsizetype>(kFormFace.size())),
+      substitutes);
   // Buttons use the window's default font: it must show Japanese too.
   QFont base = QApplication::font();
   QStringList families = base.families();
@@ -26,22 +29,15 @@ void InstallFontSubstitutes() {
 
 QFont FontFor(FontVariant variant) {
   if (variant == FontVariant::WindowDefault) return QApplication::font();
-  struct Look {
-    double points;
-    QFont::Weight weight;
-  };
-  const Look look = variant == FontVariant::Bold14   ? Look{14.25, QFont::Bold}
-                    : variant == FontVariant::Bold20 ? Look{20.25, QFont::Bold}
-                    : variant == FontVariant::Normal10
-                        ? Look{9.75, QFont::Normal}
-                        : Look{14.25, QFont::Normal};
-  QFont font(QString::fromUtf8(kFormFace));
+  const FontLook look = LookOf(variant);
+  QFont font(QString::fromUtf8(kFormFace.data(),
+                               static_cast<qsizetype>(kFormFace.size())));
   font.setStyleHint(QFont::SansSerif);
   font.setItalic(false);
   font.setUnderline(false);
   font.setStrikeOut(false);
   font.setPointSizeF(look.points);
-  font.setWeight(look.weight);
+  font.setWeight(look.bold ? QFont::Bold : QFont::Normal);
   return font;
 }
 

@@ -4,11 +4,9 @@
 #include <QFont>
 #include <QStringList>
 
-#include "form/control_table.h"
+#include "controls/control_table.h"
 
 namespace wave::form {
-
-inline constexpr const char* kFormFace = "ＭＳ Ｐゴシック";
 
 // Maps the face the window asks for to Japanese proportional sans-serif
 // faces that Debian ships. Call once, after the application exists.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/form_window.h"
 
+#include "controls/switch_states.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,7 +120,7 @@ void FormWindow::BuildControls(const FormLayout& layout) {
     }
     if (!c->description.empty()) {
       widget->setAccessibleDescription(Text(c->description));
-      descriptions_.emplace(std::string(c->name), Text(c->description));
+      descriptions_.emplace(std::string(c->name), std::string(c->description));
     }
     widget->setGeometry(mapping_.ToPixels(c->left), mapping_.ToPixels(c->top),
                         mapping_.ToPixels(c->width),
@@ -189,34 +191,18 @@ QString FormWindow::DescribePicture() const {
 }
 
 void FormWindow::AnnounceChanges() {
-  const auto shown = [](std::int16_t on) {
-    return on == 1 ? QStringLiteral("表示中") : QStringLiteral("非表示");
-  };
-  const std::pair<const char*, QString> states[] = {
-      {"Command1", shown(scene_.ShowAntinodal)},
-      {"Command2", shown(scene_.ShowNodal)},
-      {"Command4", shown(scene_.ShowCrossings)},
-      {"Command6", clock_.Interval() != 0 ? QStringLiteral("動いている")
-                                          : QStringLiteral("止まっている")},
-      {"Command7", scene_.Antiphase == 1 ? QStringLiteral("逆位相")
-                                         : QStringLiteral("同位相")},
-  };
-  for (const auto& [name, state] : states) {
+  for (const std::string_view name : kSwitchButtons) {
     QWidget* w = control(name);
-    const auto base = descriptions_.find(std::string_view(name));
+    const auto base = descriptions_.find(name);
     if (w == nullptr || base == descriptions_.end()) continue;
-    const QString description =
-        QStringLiteral("%1。いまは%2").arg(base->second, state);
+    const QString description = Text(WithState(
+        base->second, SwitchState(name, scene_, clock_.Interval() != 0)));
     // Set only on a change: setting it is what a screen reader announces.
     if (w->accessibleDescription() != description) {
       w->setAccessibleDescription(description);
     }
   }
-  const std::string settings =
-      std::to_string(scene_.ShowAntinodal) + std::to_string(scene_.ShowNodal) +
-      std::to_string(scene_.ShowCrossings) + std::to_string(scene_.Antiphase) +
-      std::to_string(scene_.Wavelength) + "/" +
-      std::to_string(scene_.Separation) + "/" + Text3();
+  const std::string settings = SettingsKey(scene_, Text3());
   if (settings != announced_) {
     announced_ = settings;
     picture_->AnnounceChange();

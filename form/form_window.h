@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include "raster/raster_canvas.h"
 #include "canvas/screen_mapping.h"
+#include "controls/control_table.h"
 #include "form/animation_clock.h"
-#include "form/control_table.h"
 #include "form/speed_bar.h"
+#include "raster/raster_canvas.h"
 #include "scene/wave_scene.h"
 
 class QLabel;
@@ -83,7 +83,7 @@ class FormWindow : public QWidget, public FormControls {
 
   ScreenMapping mapping_;  // before the canvas, which is made from it
   std::map<std::string, QWidget*, std::less<>> controls_;
-  std::map<std::string, QString, std::less<>> descriptions_;  // as laid out
+  std::map<std::string, std::string, std::less<>> descriptions_;  // as laid out
   class PictureView* picture_ = nullptr;
   class FocusRing* focusRing_ = nullptr;
   std::string announced_;  // the settings last announced

@@ -3,6 +3,8 @@
 
 #include <QScrollBar>
 
+#include "controls/control_table.h"
+
 namespace wave::form {
 
 // The speed bar HScroll1. Its value is the clock's interval in milliseconds,
@@ -13,11 +15,11 @@ class SpeedBar : public QScrollBar {
   Q_OBJECT
 
  public:
-  static constexpr int kMinimumMs = 100;
-  static constexpr int kMaximumMs = 1000;
-  static constexpr int kStartMs = 800;
-  static constexpr int kLargeStepMs = 100;
-  static constexpr int kSmallStepMs = 10;
+  static constexpr int kMinimumMs = SpeedRange::kMinimumMs;
+  static constexpr int kMaximumMs = SpeedRange::kMaximumMs;
+  static constexpr int kStartMs = SpeedRange::kStartMs;
+  static constexpr int kLargeStepMs = SpeedRange::kLargeStepMs;
+  static constexpr int kSmallStepMs = SpeedRange::kSmallStepMs;
 
   explicit SpeedBar(QWidget* parent = nullptr);
 

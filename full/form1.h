@@ -3,13 +3,10 @@
 
 #include <span>
 
-#include "form/control_table.h"
 #include "form/form_window.h"
+#include "full/controls.h"
 
 namespace wave::full {
-
-// The controls of sarvel11's window, as it opens.
-extern const form::FormLayout kForm1;
 
 // sarvel11's window: the shared form plus the phase button and its label.
 class Form1 : public form::FormWindow {

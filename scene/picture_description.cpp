@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scene/picture_description.h"
 
-#include <charconv>
+#include "canvas/number_text.h"
+
 #include <cmath>
 #include <cstdint>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace wave {
@@ -16,9 +16,7 @@ template <class Real>
 std::string Number(Real value) {
   if (std::isnan(value)) return "不定";
   if (std::isinf(value)) return value > 0 ? "無限大" : "マイナス無限大";
-  char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-  return std::string(buffer, end);
+  return ShortestText(value);
 }
 
 // A ratio to two decimals, marked 約 when that rounds it.
@@ -27,11 +25,7 @@ std::string Ratio(double value) {
   // and a hundred digits would not fit a fixed-point buffer.
   if (!std::isfinite(value) || std::fabs(value) >= 1e15) return Number(value);
   const double rounded = std::round(value * 100) / 100;
-  char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer,
-                                          rounded, std::chars_format::fixed, 2);
-  if (error != std::errc()) return Number(value);
-  std::string text(buffer, end);
+  std::string text = FixedText(rounded, 2);
   while (text.back() == '0') text.pop_back();
   if (text.back() == '.') text.pop_back();
   if (text == "-0") text = "0";

@@ -164,7 +164,10 @@ TEST_F(Form1Test, ControlsMatchTheLayoutTable) {
         EXPECT_EQ(font.families(), QApplication::font().families());
         EXPECT_LE(font.pointSizeF(), QApplication::font().pointSizeF());
       } else {
-        EXPECT_EQ(font.family(), QString::fromUtf8(form::kFormFace));
+        EXPECT_EQ(
+            font.family(),
+            QString::fromUtf8(form::kFormFace.data(),
+                              static_cast<qsizetype>(form::kFormFace.size())));
         EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
         const double size = row.font == Font::Bold20     ? 20.25
                             : row.font == Font::Normal10 ? 9.75

@@ -28,13 +28,6 @@
 namespace wave {
 namespace {
 
-// 0x00BBGGRR as the buffer's 0xRRGGBB.
-std::uint32_t ToRgb(Color c) {
-  return (static_cast<std::uint32_t>(RedOf(c)) << 16) |
-         (static_cast<std::uint32_t>(GreenOf(c)) << 8) |
-         static_cast<std::uint32_t>(BlueOf(c));
-}
-
 // Chord deviation allowed for computed arcs, in logical pixels.
 constexpr double kArcTolerance = 0.05;
 
@@ -63,7 +56,7 @@ struct Pen {
 class FrameRasteriser::Private {
  public:
   Private(Size size, double twipsPerPixel, std::uint32_t background,
-          int workers);
+          int workers, PixelOrder order);
   ~Private();
 
   void Cls();
@@ -174,6 +167,15 @@ class FrameRasteriser::Private {
                     2 * pixels_.size() * sizeof(std::uint32_t));
   }
 
+  // A colour (0x00BBGGRR) as the buffer holds it, alpha left out.
+  std::uint32_t ToRgb(Color c) const {
+    if (order_ == PixelOrder::kRgba8) return c & 0xFFFFFFu;
+    return (static_cast<std::uint32_t>(RedOf(c)) << 16) |
+           (static_cast<std::uint32_t>(GreenOf(c)) << 8) |
+           static_cast<std::uint32_t>(BlueOf(c));
+  }
+
+  PixelOrder order_;
   Size size_;
   ScreenMapping mapping_;
   // As given, which mapping_.twipsPerPixel() gives back only to the last
@@ -196,12 +198,17 @@ class FrameRasteriser::Private {
 };
 
 FrameRasteriser::Private::Private(Size size, double twipsPerPixel,
-                                  std::uint32_t background, int workers)
-    : size_(size),
+                                  std::uint32_t background, int workers,
+                                  PixelOrder order)
+    : order_(order),
+      size_(size),
       mapping_{ScreenMapping::kTwipsPerInch / twipsPerPixel,
                size.devicePixelRatio},
       twipsPerPixel_(twipsPerPixel),
-      background_(0xFF000000u | background),
+      background_(0xFF000000u |
+                  ToRgb(RGB(static_cast<int>(background >> 16) & 0xFF,
+                            static_cast<int>(background >> 8) & 0xFF,
+                            static_cast<int>(background & 0xFF)))),
       deviceWidth_(DeviceExtent(size.width, size.devicePixelRatio)),
       deviceHeight_(DeviceExtent(size.height, size.devicePixelRatio)),
       pixels_(static_cast<std::size_t>(deviceWidth_) *
@@ -526,11 +533,17 @@ void FrameRasteriser::Private::AddSegments(Point from, Point to, Color color,
     dashes_.Restart();
   }
   pending_.end = to;
+  const double width = pen.Width() * dpr();
+  if (pen.Solid()) {
+    Batch().AddSegment(from.x * dpr(), from.y * dpr(), to.x * dpr(),
+                       to.y * dpr(), width);
+    return;
+  }
   dashed_.clear();
   dashes_.Along(from, to, dashed_);
   for (const auto& [a, b] : dashed_) {
     Batch().AddSegment(a.x * dpr(), a.y * dpr(), b.x * dpr(), b.y * dpr(),
-                       pen.Width() * dpr());
+                       width);
   }
 }
 
@@ -588,8 +601,10 @@ bool FrameRasteriser::Private::StampDot(Point centre, double radius,
 }
 
 FrameRasteriser::FrameRasteriser(Size size, double twipsPerPixel,
-                                 std::uint32_t background, int workers)
-    : d_(std::make_unique<Private>(size, twipsPerPixel, background, workers)) {}
+                                 std::uint32_t background, int workers,
+                                 PixelOrder order)
+    : d_(std::make_unique<Private>(size, twipsPerPixel, background, workers,
+                                   order)) {}
 
 FrameRasteriser::~FrameRasteriser() = default;
 
@@ -618,7 +633,9 @@ void FrameRasteriser::Resize(Size size) { d_->Resize(size); }
 FrameRasteriser::Size FrameRasteriser::size() const { return d_->size_; }
 double FrameRasteriser::twipsPerPixel() const { return d_->twipsPerPixel_; }
 std::uint32_t FrameRasteriser::background() const {
-  return d_->background_ & 0xFFFFFFu;
+  const std::uint32_t b = d_->background_;
+  if (d_->order_ == PixelOrder::kArgb32) return b & 0xFFFFFFu;
+  return (b & 0xFFu) << 16 | (b & 0xFF00u) | (b >> 16 & 0xFFu);
 }
 std::size_t FrameRasteriser::keptBytes() const { return d_->rings_.bytes(); }
 

@@ -11,8 +11,8 @@
 
 namespace wave {
 
-// The whole frame, drawn into a plain pixel buffer (0xAARRGGBB, alpha
-// always full) that it owns: every shape of the Canvas interface, in twips,
+// The whole frame, drawn into a plain pixel buffer (alpha always full) that
+// it owns: every shape of the Canvas interface, in twips,
 // clipped in double precision so that any coordinate and radii of any size
 // draw just their visible part. A window or a page only shows the buffer.
 //
@@ -22,6 +22,11 @@ namespace wave {
 // per core; 1: the calling thread only, and no thread is started).
 class FrameRasteriser final : public Canvas {
  public:
+  // How a pixel's channels lie in its 32 bits: as a QImage's RGB32 reads
+  // them (0xAARRGGBB), or as a browser's ImageData does (bytes R, G, B, A:
+  // 0xAABBGGRR on a little-endian machine). Blending treats red and blue
+  // alike, so only the colours handed in change.
+  enum class PixelOrder { kArgb32, kRgba8 };
   struct Size {
     int width = 1;  // logical pixels
     int height = 1;
@@ -30,7 +35,7 @@ class FrameRasteriser final : public Canvas {
   // Background is 0xRRGGBB. Throws std::bad_alloc when the buffer cannot be
   // had.
   FrameRasteriser(Size size, double twipsPerPixel, std::uint32_t background,
-                  int workers = 0);
+                  int workers = 0, PixelOrder order = PixelOrder::kArgb32);
   ~FrameRasteriser() override;
   FrameRasteriser(const FrameRasteriser&) = delete;
   FrameRasteriser& operator=(const FrameRasteriser&) = delete;

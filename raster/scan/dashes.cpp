@@ -35,11 +35,11 @@ Dashes::Dashes(int style) {
 
 void Dashes::Along(Point a, Point b,
                    std::vector<std::pair<Point, Point>>& out) {
-  const double length = std::hypot(b.x - a.x, b.y - a.y);
   if (steps_.empty()) {
     out.push_back({a, b});
     return;
   }
+  const double length = std::hypot(b.x - a.x, b.y - a.y);
   if (!std::isfinite(length)) return;
   const auto at = [&](double t) {
     const double f = length > 0 ? t / length : 0;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form/control_table.h"
+#include "controls/control_table.h"
 
 namespace wave::form {
 namespace {
