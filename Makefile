@@ -74,8 +74,9 @@ install: deps
 	cmake --install build/release --prefix $(PREFIX)
 	$(if $(SUDO_UID),chown $(SUDO_UID):$(SUDO_GID) build/release/install_manifest.txt)
 
-bench: build-release
+bench: build-release web deps-test
 	./build/release/bench/frame_bench
+	/usr/bin/python3 tests/web_bench.py build/web
 
 # ARGS go to the program, for example ARGS=--check.
 run: build/dev/build.ninja

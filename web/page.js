@@ -154,32 +154,39 @@
   function handled(ok) {
     if (!ok) return fail();
     show();
+    // Only what changed is written: each write makes the browser look at the
+    // page again, and a tick changes little.
     const label5 = controls.Label5;
-    if (label5) label5.element.style.left = px(num('sarvel_label5_left')) + 'px';
+    if (label5) setStyle(label5.element, 'left', px(num('sarvel_label5_left')) + 'px');
     if (controls.Label7 && controls.Command7) {
-      controls.Label7.element.textContent = text('sarvel_phase');
+      const phase = text('sarvel_phase');
+      if (controls.Label7.element.textContent !== phase) {
+        controls.Label7.element.textContent = phase;
+      }
     }
     for (const name of ['Command1', 'Command2', 'Command4', 'Command6', 'Command7']) {
       if (!controls[name]) continue;
-      const state = text('sarvel_state', ['string'], [name]);
-      const element = controls[name].element;
-      if (element.getAttribute('aria-description') !== state) {
-        element.setAttribute('aria-description', state);
-      }
+      setAttribute(controls[name].element, 'aria-description',
+                   text('sarvel_state', ['string'], [name]));
     }
     for (const pair of [['Command1', 'antinodal'], ['Command2', 'nodal'],
                         ['Command4', 'crossings']]) {
-      const name = pair[0];
-      const key = pair[1];
-      const on = num('sarvel_switch', ['string'], [key]) === 1;
-      controls[name].element.setAttribute('aria-pressed', on ? 'true' : 'false');
+      const on = num('sarvel_switch', ['string'], [pair[1]]) === 1;
+      setAttribute(controls[pair[0]].element, 'aria-pressed', on ? 'true' : 'false');
     }
     const description = text('sarvel_description');
-    canvas.setAttribute('aria-label', description);
+    setAttribute(canvas, 'aria-label', description);
     if (num('sarvel_settings_changed') === 1) {
       document.getElementById('announce').textContent = description;
     }
     restartClock();
+  }
+
+  function setAttribute(element, name, value) {
+    if (element.getAttribute(name) !== value) element.setAttribute(name, value);
+  }
+  function setStyle(element, name, value) {
+    if (element.style[name] !== value) element.style[name] = value;
   }
 
   function restartClock() {
@@ -193,7 +200,12 @@
 
   function tick() {
     // Counted only when it draws, so that the tests can replay it.
-    if (num('sarvel_interval') > 0) window.sarvelTicks += 1;
+    if (num('sarvel_interval') > 0) {
+      window.sarvelTicks += 1;
+      if (window.sarvelFirstFrameMs === undefined) {
+        window.sarvelFirstFrameMs = performance.now();
+      }
+    }
     handled(num('sarvel_tick'));
   }
 
@@ -274,7 +286,9 @@
       params.set(key, String(num('sarvel_switch', ['string'], [key])));
     }
     if (controls.HScroll1) params.set('speed', String(speedOf(controls.HScroll1.element)));
-    history.replaceState(null, '', '#' + params.toString());
+    // Replacing the address costs milliseconds: only when it changed.
+    const fragment = '#' + params.toString();
+    if (fragment !== location.hash) history.replaceState(null, '', fragment);
   }
 
   function start() {
@@ -294,7 +308,9 @@
         .filter((c) => c.row.focusOrder > 0)
         .sort((a, b) => a.row.focusOrder - b.row.focusOrder)[0];
     if (first) first.element.focus({ preventScroll: true });
+    window.sarvelReadyMs = performance.now();
     window.sarvelReady = true;
+    window.sarvelShow = show;  // for the benchmark page
   }
 
   if (typeof runtimeInitialized !== 'undefined' && runtimeInitialized) {

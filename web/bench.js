@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The benchmark page: sarvel11's page timing itself as a learner drives it,
+// each step from the click to the picture on the canvas. Results go into
+// window.sarvelBench (and the page's title) for tests/web_bench.py.
+(function () {
+  'use strict';
+  function average(times, body) {
+    const start = performance.now();
+    for (let i = 0; i < times; i++) body(i);
+    return (performance.now() - start) / times;
+  }
+  function type(name, value) {
+    const box = document.getElementById(name);
+    box.value = value;
+    box.dispatchEvent(new Event('input'));
+  }
+  function run() {
+    if (!window.sarvelReady) return setTimeout(run, 20);
+    document.getElementById('Command6').click();  // the clock stops
+    const step = document.getElementById('Command3');
+    const results = {
+      width: document.getElementById('picture').width,
+      height: document.getElementById('picture').height,
+    };
+    // Animated: the default inputs, from radius 1100 on, rings come round.
+    results.animatedMs = average(300, () => step.click());
+    results.handOverMs = average(100, () => window.sarvelShow());
+    results.drawOnlyMs = average(300, () =>
+        Module.ccall('sarvel_click', 'number', ['string'], ['Command3']));
+    results.describeMs = average(100, () =>
+        Module.ccall('sarvel_description', 'string', [], []));
+    results.statesMs = average(100, () => {
+      for (const name of ['Command1', 'Command2', 'Command4', 'Command6', 'Command7']) {
+        Module.ccall('sarvel_state', 'string', ['string'], [name]);
+      }
+    });
+    // First after an edit: a wavelength of its own each time.
+    results.firstAfterEditMs = average(20, (i) => {
+      type('Text1', String(2 * (1 + 1e-6 * (i + 1))));
+      step.click();
+    });
+    type('Text1', '0.1');
+    results.wavelength01FirstAfterEditMs = average(5, (i) => {
+      type('Text1', String(0.1 * (1 + 1e-6 * (i + 1))));
+      step.click();
+    });
+    window.sarvelBench = results;
+    document.title = JSON.stringify(results);
+  }
+  run();
+})();
