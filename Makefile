@@ -61,7 +61,7 @@ build-release: build/release/build.ninja
 	cmake --build --preset release
 
 # The Debian package, in build/release.
-package: build-release
+package: build-release web
 	cd build/release && cpack -G DEB
 
 # Installing may need root, building never does: under sudo the tree is
@@ -70,7 +70,7 @@ package: build-release
 PREFIX ?= /usr/local
 AS_CALLER := $(if $(SUDO_USER),sudo -u $(SUDO_USER),)
 install: deps
-	$(AS_CALLER) $(MAKE) build-release
+	$(AS_CALLER) $(MAKE) build-release web
 	cmake --install build/release --prefix $(PREFIX)
 	$(if $(SUDO_UID),chown $(SUDO_UID):$(SUDO_GID) build/release/install_manifest.txt)
 

@@ -26,7 +26,8 @@ expect_files() {
     share/doc/sarvel/teacher-in-phase.png share/doc/sarvel/teacher-antiphase.png \
     share/doc/sarvel/copyright share/doc/sarvel/changelog.gz \
     share/man/man1/sarvel11.1.gz share/man/man1/sarvel6.1.gz \
-    share/man/ja/man1/sarvel11.1.gz share/man/ja/man1/sarvel6.1.gz; do
+    share/man/ja/man1/sarvel11.1.gz share/man/ja/man1/sarvel6.1.gz \
+    share/sarvel/web/sarvel11.html share/sarvel/web/sarvel6.html; do
     [ -e "$prefix/$f" ] || fail "missing $f"
   done
   [ -x "$prefix/bin/sarvel11" ] && [ -x "$prefix/bin/sarvel6" ] ||
@@ -79,7 +80,7 @@ package)
   expect_files "$root/unpacked/usr"
   # Nothing of the build tree: no tests, libraries or headers.
   extra="$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev \
-    '^\./usr/(bin|share/(applications|icons|metainfo|doc/sarvel|man))(/|$)|^\./usr/(share/(doc/)?)?$' || true)"
+    '^\./usr/(bin|share/(applications|icons|metainfo|doc/sarvel|man|sarvel))(/|$)|^\./usr/(share/(doc/)?)?$' || true)"
   [ -z "$extra" ] || fail "unexpected files: $extra"
   for p in sarvel11 sarvel6; do
     said="$(QT_QPA_PLATFORM=offscreen "$root/unpacked/usr/bin/$p" --check)" ||
