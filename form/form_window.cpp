@@ -4,9 +4,11 @@
 #include "controls/switch_states.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -23,6 +25,7 @@
 #include "form/form_fonts.h"
 #include "form/number_box.h"
 #include "form/picture_view.h"
+#include "scene/path_probe.h"
 #include "scene/picture_description.h"
 
 namespace wave::form {
@@ -31,6 +34,13 @@ namespace {
 QString Text(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
+
+// A colour no wave element uses, with a white rim so that it shows on any
+// of them.
+constexpr QColor kProbeColour(255, 128, 0);
+constexpr double kProbeRadiusPx = 6;
+// Arrow keys move P by this many pixels, with Shift ten times as far.
+constexpr double kProbeStepPx = 2;
 
 QSize ClientPixels(const FormLayout& layout, const ScreenMapping& mapping) {
   return QSize(mapping.ToPixels(layout.clientWidthTwips),
@@ -57,6 +67,15 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
   picture_ = new PictureView([this] { return DescribePicture(); }, this);
   picture_->setGeometry(rect());
   BuildControls(layout);
+  probeReadout_ = new QLabel(this);
+  probeReadout_->setObjectName(QStringLiteral("ProbeReadout"));
+  probeReadout_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  probeReadout_->setStyleSheet(
+      QStringLiteral("background: rgba(255, 255, 255, 230); color: black;"
+                     " border: 2px solid rgb(255, 128, 0); padding: 1px 3px;"));
+  probeReadout_->setFont(FontFor(FontVariant::Normal10));
+  probeReadout_->setAccessibleName(QStringLiteral("点 P の読み"));
+  probeReadout_->hide();
   focusRing_ = new FocusRing(this);
 
   OnClick("Command1", [this] { scene_.ToggleAntinodal(); });
@@ -89,6 +108,7 @@ void FormWindow::BuildControls(const FormLayout& layout) {
     switch (c->kind) {
       case ControlKind::PushButton: {
         auto* b = new QPushButton(caption, this);
+        b->installEventFilter(this);  // arrows move P
         b->setAutoDefault(false);
         b->setDefault(false);
         widget = b;
@@ -186,8 +206,12 @@ void FormWindow::LabelControls() {
 QString FormWindow::DescribePicture() const {
   const VisibleArea client{0, 0, mapping_.ToTwips(width()),
                            mapping_.ToTwips(height())};
-  return QString::fromStdString(
-      wave::DescribePicture(scene_.Summarize(client)));
+  std::string text = wave::DescribePicture(scene_.Summarize(client));
+  if (probeTwips_) {
+    text +=
+        ProbeSentence(ReadProbe(scene_, probeTwips_->x(), probeTwips_->y()));
+  }
+  return QString::fromStdString(text);
 }
 
 void FormWindow::AnnounceChanges() {
@@ -253,6 +277,7 @@ void FormWindow::Handle(const std::function<void()>& handler) {
     return;
   }
   AnnounceChanges();
+  ShowProbe();
   update();
 }
 
@@ -320,6 +345,18 @@ void FormWindow::paintEvent(QPaintEvent* event) {
   painter.drawImage(
       QRectF(r), image,
       QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+  if (!probeTwips_) return;
+  // Over the picture, not in it: the frame stays as drawn.
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QPointF at = ProbePixels();
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(Qt::white, 4));
+  painter.drawEllipse(at, kProbeRadiusPx, kProbeRadiusPx);
+  painter.setPen(QPen(kProbeColour, 2));
+  painter.drawEllipse(at, kProbeRadiusPx, kProbeRadiusPx);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kProbeColour);
+  painter.drawEllipse(at, 1.5, 1.5);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
@@ -338,6 +375,141 @@ void FormWindow::showEvent(QShowEvent* event) {
     activateWindow();
     if (firstFocus_ != nullptr) firstFocus_->setFocus();
   });
+}
+
+QPointF FormWindow::ProbePixels() const {
+  return {mapping_.ToLogical(probeTwips_->x()),
+          mapping_.ToLogical(probeTwips_->y())};
+}
+
+void FormWindow::PlaceProbe(std::optional<QPointF> twips) {
+  probeTwips_ = twips;
+  ShowProbe();
+  update();
+  // Each move is told, not each tick: the picture's description holds the
+  // readout while P is there.
+  picture_->AnnounceChange();
+}
+
+void FormWindow::ShowProbe() {
+  if (!probeTwips_) {
+    probeReadout_->hide();
+    return;
+  }
+  const ProbeReading reading =
+      ReadProbe(scene_, probeTwips_->x(), probeTwips_->y());
+  probeReadout_->setText(Text(DescribeProbe(reading)));
+  probeReadout_->adjustSize();
+  // Under P (over it near the bottom), centred, inside the window.
+  const QPointF at = ProbePixels();
+  const QSize size = probeReadout_->size();
+  const double gap = kProbeRadiusPx + 6;
+  double y = at.y() + gap;
+  if (y + size.height() > height()) y = at.y() - gap - size.height();
+  const double x = at.x() - size.width() / 2.0;
+  const auto within = [](double v, double room) {
+    return static_cast<int>(std::clamp(v, 0.0, std::max(0.0, room)));
+  };
+  probeReadout_->move(within(x, width() - size.width()),
+                      within(y, height() - size.height()));
+  probeReadout_->show();
+  probeReadout_->raise();
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* event) {
+  QWidget* under = childAt(event->position().toPoint());
+  if (event->button() != Qt::LeftButton ||
+      (under != nullptr && under != probeReadout_)) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  pressedAt_ = event->position().toPoint();
+  pressedOnProbe_ =
+      probeTwips_ &&
+      QLineF(ProbePixels(), event->position()).length() <= kProbeRadiusPx + 3;
+  dragging_ = true;
+  if (!pressedOnProbe_) {
+    PlaceProbe(QPointF(mapping_.ToTwips(event->position().x()),
+                       mapping_.ToTwips(event->position().y())));
+  }
+}
+
+void FormWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return;
+  if (pressedOnProbe_ &&
+      (event->position().toPoint() - pressedAt_).manhattanLength() < 3) {
+    return;  // not yet a drag
+  }
+  pressedOnProbe_ = false;
+  PlaceProbe(QPointF(mapping_.ToTwips(event->position().x()),
+                     mapping_.ToTwips(event->position().y())));
+}
+
+void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (dragging_ && pressedOnProbe_) PlaceProbe(std::nullopt);  // a click on P
+  dragging_ = false;
+  pressedOnProbe_ = false;
+  QWidget::mouseReleaseEvent(event);
+}
+
+// Keys a control leaves (a box keeps what is typed, the speed bar its
+// arrows) come here; a button's arrows are taken on their way to it.
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (!ProbeKey(event)) QWidget::keyPressEvent(event);
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      qobject_cast<QPushButton*>(watched) != nullptr) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool arrow = key->key() == Qt::Key_Left ||
+                       key->key() == Qt::Key_Right ||
+                       key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
+    if (arrow && probeTwips_) return ProbeKey(key);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+bool FormWindow::ProbeKey(QKeyEvent* event) {
+  const bool plain = (event->modifiers() & ~Qt::ShiftModifier &
+                      ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (event->key() == Qt::Key_Escape && probeTwips_) {
+    PlaceProbe(std::nullopt);
+    return true;
+  }
+  if (event->key() == Qt::Key_P && plain) {
+    // Between the sources, or the window's middle when that is not in it.
+    const double mid = 4000 + 250 * scene_.Separation;
+    QPointF at(mid, 4000);
+    if (!(mapping_.ToLogical(mid) >= 0 && mapping_.ToLogical(mid) < width())) {
+      at = QPointF(mapping_.ToTwips(width() / 2.0),
+                   mapping_.ToTwips(height() / 2.0));
+    }
+    PlaceProbe(at);
+    return true;
+  }
+  if (!probeTwips_ || !plain) return false;
+  const double step = mapping_.ToTwips(
+      kProbeStepPx * (event->modifiers() & Qt::ShiftModifier ? 10 : 1));
+  QPointF move;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      move = {-step, 0};
+      break;
+    case Qt::Key_Right:
+      move = {step, 0};
+      break;
+    case Qt::Key_Up:
+      move = {0, -step};
+      break;
+    case Qt::Key_Down:
+      move = {0, step};
+      break;
+    default:
+      return false;
+  }
+  PlaceProbe(*probeTwips_ + move);
+  return true;
 }
 
 }  // namespace wave::form

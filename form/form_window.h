@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,13 @@ class FormWindow : public QWidget, public FormControls {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // The point P: placed by a click on free picture, dragged, removed by a
+  // click on it or Esc; P places it by the keyboard, arrows move it.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   // Connects a button's click to a handler run through Handle.
@@ -80,6 +88,12 @@ class FormWindow : public QWidget, public FormControls {
   void Tick();
   void StartOrStop();
   void FitCanvas();
+  // P in twips; the readout beside it follows the last frame.
+  void PlaceProbe(std::optional<QPointF> twips);
+  void ShowProbe();
+  QPointF ProbePixels() const;
+  // P's keys; false when the key is not one of them.
+  bool ProbeKey(QKeyEvent* event);
 
   ScreenMapping mapping_;  // before the canvas, which is made from it
   std::map<std::string, QWidget*, std::less<>> controls_;
@@ -92,6 +106,11 @@ class FormWindow : public QWidget, public FormControls {
   AnimationClock clock_;
   QWidget* firstFocus_ = nullptr;
   bool activated_ = false;
+  std::optional<QPointF> probeTwips_;
+  QLabel* probeReadout_ = nullptr;
+  bool dragging_ = false;
+  bool pressedOnProbe_ = false;
+  QPoint pressedAt_;
   bool failed_ = false;
 };
 

@@ -216,6 +216,37 @@ def read_program(path, display, full):
                   f"{program}: 位相 reads {phase.description!r}")
             check(wait_for(lambda: by_name(frame, pyatspi.ROLE_LABEL, "逆位相"), 5)
                   is not None, f"{program}: the phase label does not read 逆位相")
+
+        # The point P, by the keyboard on a focused button: P places it
+        # between the sources, an arrow moves it, Esc removes it; each is
+        # heard as the picture's description with the readout.
+        step.queryComponent().grabFocus()
+        pump(0.3)
+        readings = {}
+        for key, expected, what in (("p", "点 P: AP = ", "P"),
+                                    ("Right", "点 P: AP = ", "the right arrow"),
+                                    ("Escape", None, "Esc")):
+            heard = picture_announcements()
+            before = picture.description
+            subprocess.run(["xdotool", "key", key], env=dict(os.environ, DISPLAY=display),
+                           check=False)
+            check(wait_for(lambda: picture_announcements() > heard, 5),
+                  f"{program}: {what} was not announced")
+            if expected is None:
+                now = wait_for(lambda: (lambda d: d if "点 P" not in d else None)(
+                    picture.description), 5)
+                check(now is not None, f"{program}: P stays after {what}")
+            else:
+                now = settles(lambda: picture.description, expected)
+                check(expected in now and now != before,
+                      f"{program}: after {what}: {now!r}")
+                readings[what] = now
+        wanted = "弱め合う（節線 m = 0）" if full else "強め合う（腹線 m = 0）"
+        check("|AP − BP| = 0.00λ → " + wanted in readings.get("P", ""),
+              f"{program}: P between the sources reads {readings.get('P')!r}")
+        # Two pixels right, 0.06λ off the line: beyond the tolerance.
+        check("→ その間" in readings.get("the right arrow", ""),
+              f"{program}: P moved reads {readings.get('the right arrow')!r}")
     finally:
         process.terminate()
         try:

@@ -286,6 +286,84 @@ TEST_P(EndToEndTest, ShowsTheFirstFrameAndClosesCleanly) {
   EXPECT_EQ(WEXITSTATUS(*status), 0) << said;
 }
 
+// xdotool against the test's own server.
+void Xdotool(const XServer& x, const std::string& args) {
+  const std::string command =
+      "DISPLAY=" + x.name() + " xdotool " + args + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+bool IsProbeColour(const QColor& c) {
+  return c.red() > 220 && c.green() > 90 && c.green() < 170 && c.blue() < 60;
+}
+
+// Orange pixels of P's mark within 9 pixels of `at`.
+int ProbePixelsNear(const QImage& shot, QPoint at) {
+  int found = 0;
+  for (int y = at.y() - 9; y <= at.y() + 9; ++y) {
+    for (int x = at.x() - 9; x <= at.x() + 9; ++x) {
+      if (shot.rect().contains(x, y) && IsProbeColour(shot.pixelColor(x, y))) {
+        ++found;
+      }
+    }
+  }
+  return found;
+}
+
+// A click on free picture places P and its readout; a drag moves it; a
+// click on it removes it. The picture under it stays as drawn.
+TEST_P(EndToEndTest, ThePointIsPlacedDraggedAndRemovedByMouse) {
+  XServer x;
+  ASSERT_NE(x.display(), nullptr) << "no X server could be started";
+  Display* d = x.display();
+  const pid_t program = Spawn({GetParam().path}, {"DISPLAY=" + x.name()}, -1);
+  Window window = 0;
+  const auto end = Clock::now() + 15s;
+  while (Clock::now() < end && window == 0) {
+    window = FindWindow(d, DefaultRootWindow(d), "Form1");
+    std::this_thread::sleep_for(50ms);
+  }
+  ASSERT_NE(window, 0u) << "no window named Form1";
+  std::this_thread::sleep_for(500ms);
+  const auto click = [&](QPoint at) {
+    Xdotool(x, "mousemove --window " + std::to_string(window) + " " +
+                   std::to_string(at.x()) + " " + std::to_string(at.y()) +
+                   " click 1");
+    std::this_thread::sleep_for(150ms);
+  };
+  click({24, 144});  // 自動/手動: stopped
+  click({24, 20});   // 駒送り
+  const QPoint first(366, 120), second(420, 380);
+  const QImage bare = Grab(d, window);
+  EXPECT_EQ(ProbePixelsNear(bare, first), 0);
+  click(first);
+  const QImage placed = Grab(d, window);
+  EXPECT_GT(ProbePixelsNear(placed, first), 12) << "no mark at P";
+  // The readout's frame, just under P.
+  int framed = 0;
+  for (int xx = 150; xx < 580; ++xx) {
+    framed += IsProbeColour(placed.pixelColor(xx, first.y() + 13)) ||
+              IsProbeColour(placed.pixelColor(xx, first.y() + 12));
+  }
+  EXPECT_GT(framed, 100) << "no readout under P";
+  // Away from P and its readout the picture is as it was.
+  for (const QPoint far : {QPoint(200, 400), QPoint(600, 300)}) {
+    EXPECT_EQ(placed.pixelColor(far), bare.pixelColor(far));
+  }
+  Xdotool(x, "mousemove --window " + std::to_string(window) + " 366 120 " +
+                 "mousedown 1 mousemove --window " + std::to_string(window) +
+                 " 390 250 mousemove --window " + std::to_string(window) +
+                 " 420 380 mouseup 1");
+  std::this_thread::sleep_for(200ms);
+  const QImage dragged = Grab(d, window);
+  EXPECT_GT(ProbePixelsNear(dragged, second), 12) << "P did not follow";
+  EXPECT_EQ(ProbePixelsNear(dragged, first), 0) << "P left a mark";
+  click(second);  // on P: removed
+  const QImage removed = Grab(d, window);
+  EXPECT_EQ(ProbePixelsNear(removed, second), 0) << "P is still there";
+  Stop(program);
+}
+
 TEST_P(EndToEndTest, WithoutADisplaySaysSoInOneLine) {
   for (const bool unset : {true, false}) {
     int pipeFds[2];

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "scene/path_probe.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace wave {
+namespace {
+
+constexpr double kTwipsPerUnit = 500;
+constexpr double kSourceX = 4000, kSourceY = 4000;
+
+std::string TwoPlaces(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  return text;
+}
+
+}  // namespace
+
+ProbeReading ReadProbe(const WaveScene& scene, double xTwips, double yTwips) {
+  ProbeReading r;
+  if (scene.Wavelength == 0) return r;  // no frame yet
+  const double lambda = std::fabs(static_cast<double>(scene.Wavelength));
+  if (!std::isfinite(lambda)) {
+    r.kind = ProbeReading::Kind::kNoWavelength;
+    return r;
+  }
+  const double bx = kSourceX + kTwipsPerUnit * scene.Separation;
+  if (!std::isfinite(bx)) {
+    r.kind = ProbeReading::Kind::kNoSeparation;
+    return r;
+  }
+  const double wave = kTwipsPerUnit * lambda;
+  r.ap = std::hypot(xTwips - kSourceX, yTwips - kSourceY) / wave;
+  r.bp = std::hypot(xTwips - bx, yTwips - kSourceY) / wave;
+  // Far from both sources the difference is that of two large numbers: it
+  // is taken from (AP² − BP²) / (AP + BP) instead, exact to the last bits.
+  const double sum = r.ap + r.bp;
+  const double ax = (xTwips - kSourceX) / wave, bxw = (xTwips - bx) / wave;
+  r.difference = sum > 0 ? std::fabs((ax - bxw) * (ax + bxw) / sum) : 0;
+  // Beyond a million wavelengths two places mean nothing, and the text
+  // would run to hundreds of digits.
+  constexpr double kFarthest = 1e6;
+  if (!(r.ap <= kFarthest) || !(r.bp <= kFarthest) ||
+      !std::isfinite(r.difference)) {
+    r.kind = ProbeReading::Kind::kBeyondReach;
+    return r;
+  }
+  r.kind = ProbeReading::Kind::kReading;
+  const double whole = std::round(r.difference);
+  const double half = std::floor(r.difference) + 0.5;
+  const bool inPhase = scene.Antiphase == 0;
+  if (std::fabs(r.difference - whole) <= kProbeTolerance) {
+    r.onAntinodal = inPhase;
+    r.m = static_cast<std::int64_t>(whole);
+  } else if (std::fabs(r.difference - half) <= kProbeTolerance) {
+    r.onAntinodal = !inPhase;
+    r.m = static_cast<std::int64_t>(std::floor(r.difference));
+  } else {
+    r.verdict = ProbeReading::Verdict::kBetween;
+    return r;
+  }
+  r.verdict = r.onAntinodal ? ProbeReading::Verdict::kReinforce
+                            : ProbeReading::Verdict::kCancel;
+  return r;
+}
+
+std::string DescribeProbe(const ProbeReading& r) {
+  switch (r.kind) {
+    case ProbeReading::Kind::kNoFrame:
+      return "点 P: まだ波が描かれていないので、測れません。";
+    case ProbeReading::Kind::kNoWavelength:
+      return "点 P: 波長が有限の値でないので、波長を単位に測れません。";
+    case ProbeReading::Kind::kNoSeparation:
+      return "点 P: 波源の距離が有限の値でないので、BP を測れません。";
+    case ProbeReading::Kind::kBeyondReach:
+      return "点 P: 波源から遠すぎて、波長を単位に測れません。";
+    case ProbeReading::Kind::kReading:
+      break;
+  }
+  std::string text = "AP = " + TwoPlaces(r.ap) + "λ　BP = " + TwoPlaces(r.bp) +
+                     "λ　|AP − BP| = " + TwoPlaces(r.difference) + "λ → ";
+  switch (r.verdict) {
+    case ProbeReading::Verdict::kReinforce:
+      return text + "強め合う（腹線 m = " + std::to_string(r.m) + "）";
+    case ProbeReading::Verdict::kCancel:
+      return text + "弱め合う（節線 m = " + std::to_string(r.m) + "）";
+    case ProbeReading::Verdict::kBetween:
+      break;
+  }
+  return text + "その間";
+}
+
+std::string ProbeSentence(const ProbeReading& reading) {
+  const std::string text = DescribeProbe(reading);
+  return reading.kind == ProbeReading::Kind::kReading ? "点 P: " + text + "。"
+                                                      : text;
+}
+
+}  // namespace wave
