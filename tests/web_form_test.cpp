@@ -113,6 +113,23 @@ TEST(WebFormTest, TheTableGoesToThePageWhole) {
   }
 }
 
+TEST(WebFormTest, ThePointIsReadAgainstTheLastFrame) {
+  WebForm form(Edition::Full, full::kForm1);
+  form.Handle([&] { form.Load(); });
+  form.Handle([&] { form.Click("Command3"); });
+  EXPECT_EQ(form.ProbeText(), "");
+  form.SetProbe(std::pair(9000.0, 4000.0));  // 5 and 2 wavelengths away
+  EXPECT_EQ(
+      form.ProbeText(),
+      "AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → 強め合う（腹線 m = 3）");
+  EXPECT_NE(form.Description().find("点 P: AP = 5.00λ"), std::string::npos);
+  form.SetText(1, "1");  // the next frame draws another wavelength
+  form.Handle([&] { form.Click("Command3"); });
+  EXPECT_NE(form.ProbeText().find("|AP − BP| = 6.00λ"), std::string::npos);
+  form.SetProbe(std::nullopt);
+  EXPECT_EQ(form.Description().find("点 P"), std::string::npos);
+}
+
 TEST(WebFormTest, AFailureStopsTheClockAndIsKept) {
   WebForm form(Edition::Full, full::kForm1);
   form.Handle([&] { form.Load(); });

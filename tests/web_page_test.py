@@ -15,6 +15,7 @@ import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
@@ -232,6 +233,41 @@ class PageTest(unittest.TestCase):
                 self.assertLess(time.time(), deadline)
                 time.sleep(0.05)
             self.assertTrue(page.el("failure").get_attribute("hidden"))
+        finally:
+            driver.quit()
+
+    def test_the_point_p(self):
+        driver = driver_for(900, 700)
+        try:
+            page = Page(driver, "sarvel11", "#antinodal=1")
+            page.stop()
+            page.el("Command3").click()
+            canvas = page.el("picture")
+            size = canvas.size
+            # On the centre line, 2 units above the sources' axis.
+            ActionChains(driver).move_to_element_with_offset(
+                canvas, 466 - size["width"] // 2 - 100, 200 - size["height"] // 2
+            ).click().perform()
+            readout = page.el("readout")
+            self.assertTrue(readout.is_displayed())
+            self.assertRegex(readout.text, r"\|AP − BP\| = 0\.0\dλ → 強め合う（腹線 m = 0）$")
+            said = page.js("return document.getElementById('announce').textContent")
+            self.assertIn("点 P: AP = ", said)
+            self.assertIn("点 P: AP = ", page.el("picture").get_attribute("aria-label"))
+            # A key on a focused button moves it; 位相 swaps the verdict.
+            page.el("Command7").click()
+            self.assertIn("弱め合う（節線 m = 0）", page.el("readout").text)
+            before = page.el("readout").text
+            page.el("Command3").send_keys(Keys.SHIFT, Keys.ARROW_RIGHT)
+            self.assertNotEqual(page.el("readout").text, before)
+            # Typed in a box, P and the arrows are the box's.
+            box = page.el("Text3")
+            box.send_keys(Keys.END, "p", Keys.ARROW_LEFT)
+            self.assertEqual(box.get_attribute("value"), "100p")
+            page.el("Command3").send_keys(Keys.ESCAPE)
+            self.assertFalse(page.el("readout").is_displayed())
+            self.assertFalse(page.el("probe").is_displayed())
+            self.assertNotIn("点 P", page.el("picture").get_attribute("aria-label"))
         finally:
             driver.quit()
 

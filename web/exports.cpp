@@ -84,6 +84,15 @@ EMSCRIPTEN_KEEPALIVE const char* sarvel_state(const char* name) {
 EMSCRIPTEN_KEEPALIVE int sarvel_settings_changed() {
   return Form().SettingsChanged() ? 1 : 0;
 }
+EMSCRIPTEN_KEEPALIVE void sarvel_set_probe(double x, double y, int on) {
+  Form().SetProbe(on != 0 ? std::optional(std::pair(x, y)) : std::nullopt);
+}
+EMSCRIPTEN_KEEPALIVE const char* sarvel_probe_text() {
+  return Handed(Form().ProbeText());
+}
+EMSCRIPTEN_KEEPALIVE double sarvel_separation() {
+  return Form().scene().Separation;
+}
 EMSCRIPTEN_KEEPALIVE const char* sarvel_failure() {
   return Form().failure().c_str();
 }

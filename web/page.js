@@ -174,6 +174,7 @@
       const on = num('sarvel_switch', ['string'], [pair[1]]) === 1;
       setAttribute(controls[pair[0]].element, 'aria-pressed', on ? 'true' : 'false');
     }
+    showProbe();
     const description = text('sarvel_description');
     setAttribute(canvas, 'aria-label', description);
     if (num('sarvel_settings_changed') === 1) {
@@ -187,6 +188,120 @@
   }
   function setStyle(element, name, value) {
     if (element.style[name] !== value) element.style[name] = value;
+  }
+
+
+  // The point P, in twips: placed by a press on free picture, dragged,
+  // removed by a press on it or Esc; P places it by the keyboard, arrows
+  // move it (Shift: ten times as far) unless a box or the bar has them.
+  let probe = null;
+  let pressed = null;  // {onProbe, x, y} while a pointer is down
+  const PROBE_RADIUS_PX = 8;
+  const PROBE_STEP_PX = 2;
+
+  function placeProbe(twips) {
+    probe = twips;
+    call('sarvel_set_probe', null, ['number', 'number', 'number'],
+         probe ? [probe.x, probe.y, 1] : [0, 0, 0]);
+    showProbe();
+    // Each move is told: the picture's description holds the readout.
+    const description = text('sarvel_description');
+    setAttribute(canvas, 'aria-label', description);
+    document.getElementById('announce').textContent = description;
+  }
+
+  function showProbe() {
+    const mark = document.getElementById('probe');
+    const readout = document.getElementById('readout');
+    if (!probe) {
+      mark.hidden = true;
+      readout.hidden = true;
+      return;
+    }
+    const x = probe.x / TWIPS_PER_PX, y = probe.y / TWIPS_PER_PX;
+    setStyle(mark, 'left', x + 'px');
+    setStyle(mark, 'top', y + 'px');
+    mark.hidden = false;
+    const words = text('sarvel_probe_text');
+    if (readout.textContent !== words) readout.textContent = words;
+    readout.hidden = false;
+    // Under P (over it near the bottom), centred, inside the page.
+    const form = document.getElementById('form');
+    const width = readout.offsetWidth, height = readout.offsetHeight;
+    const gap = PROBE_RADIUS_PX + 4;
+    let top = y + gap;
+    if (top + height > form.offsetHeight) top = y - gap - height;
+    const clamp = (v, room) => Math.min(Math.max(v, 0), Math.max(room, 0));
+    setStyle(readout, 'left', clamp(x - width / 2, form.offsetWidth - width) + 'px');
+    setStyle(readout, 'top', clamp(top, form.offsetHeight - height) + 'px');
+  }
+
+  function pointerTwips(event) {
+    const box = canvas.getBoundingClientRect();
+    return { x: (event.clientX - box.left) * TWIPS_PER_PX,
+             y: (event.clientY - box.top) * TWIPS_PER_PX };
+  }
+
+  function probePointer() {
+    canvas.addEventListener('pointerdown', (event) => {
+      if (failed || event.button !== 0) return;
+      const at = pointerTwips(event);
+      const onProbe = probe !== null &&
+          Math.hypot(at.x - probe.x, at.y - probe.y) / TWIPS_PER_PX <= PROBE_RADIUS_PX + 3;
+      pressed = { onProbe, x: event.clientX, y: event.clientY };
+      canvas.setPointerCapture(event.pointerId);
+      event.preventDefault();
+      if (!onProbe) placeProbe(at);
+    });
+    canvas.addEventListener('pointermove', (event) => {
+      if (!pressed) return;
+      if (pressed.onProbe &&
+          Math.abs(event.clientX - pressed.x) + Math.abs(event.clientY - pressed.y) < 3) {
+        return;  // not yet a drag
+      }
+      pressed.onProbe = false;
+      placeProbe(pointerTwips(event));
+    });
+    const release = () => {
+      if (pressed && pressed.onProbe) placeProbe(null);  // a press on P
+      pressed = null;
+    };
+    canvas.addEventListener('pointerup', release);
+    canvas.addEventListener('pointercancel', () => { pressed = null; });
+    canvas.style.touchAction = 'none';
+  }
+
+  function probeKeys() {
+    document.addEventListener('keydown', (event) => {
+      if (failed || event.ctrlKey || event.altKey || event.metaKey) return;
+      const target = event.target;
+      const typing = target instanceof HTMLInputElement;
+      if (event.key === 'Escape' && probe) {
+        placeProbe(null);
+        return;
+      }
+      if (typing) return;  // a box keeps what is typed, the bar its keys
+      if (event.key === 'p' || event.key === 'P') {
+        // Between the sources, or the middle of the page when that is off it.
+        const form = document.getElementById('form');
+        let x = 4000 + 250 * num('sarvel_separation');
+        let y = 4000;
+        if (!(x / TWIPS_PER_PX >= 0 && x / TWIPS_PER_PX < form.offsetWidth)) {
+          x = form.offsetWidth / 2 * TWIPS_PER_PX;
+          y = form.offsetHeight / 2 * TWIPS_PER_PX;
+        }
+        placeProbe({ x, y });
+        event.preventDefault();
+        return;
+      }
+      const moves = { ArrowLeft: [-1, 0], ArrowRight: [1, 0],
+                      ArrowUp: [0, -1], ArrowDown: [0, 1] };
+      if (!probe || !(event.key in moves)) return;
+      const step = PROBE_STEP_PX * (event.shiftKey ? 10 : 1) * TWIPS_PER_PX;
+      const move = moves[event.key];
+      placeProbe({ x: probe.x + move[0] * step, y: probe.y + move[1] * step });
+      event.preventDefault();
+    });
   }
 
   function restartClock() {
@@ -304,6 +419,8 @@
     started = true;
     keepFragment();
     window.addEventListener('resize', fit);
+    probePointer();
+    probeKeys();
     const first = Object.values(controls)
         .filter((c) => c.row.focusOrder > 0)
         .sort((a, b) => a.row.focusOrder - b.row.focusOrder)[0];

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls/switch_states.h"
+#include "scene/path_probe.h"
 #include "scene/picture_description.h"
 
 namespace wave::web {
@@ -178,7 +179,16 @@ std::string WebForm::Description() const {
   const FrameRasteriser::Size size = frame_->size();
   const VisibleArea client{0, 0, size.width * kTwipsPerCssPixel,
                            size.height * kTwipsPerCssPixel};
-  return DescribePicture(scene_.Summarize(client));
+  std::string text = DescribePicture(scene_.Summarize(client));
+  if (probe_) {
+    text += ProbeSentence(ReadProbe(scene_, probe_->first, probe_->second));
+  }
+  return text;
+}
+
+std::string WebForm::ProbeText() const {
+  if (!probe_) return {};
+  return DescribeProbe(ReadProbe(scene_, probe_->first, probe_->second));
 }
 
 std::string WebForm::StateOf(std::string_view name) const {

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "controls/control_table.h"
 #include "raster/frame/frame_rasteriser.h"
@@ -58,6 +60,13 @@ class WebForm : public FormControls {
   // Whether a setting changed since the last time this said so: then the
   // description is announced (never for a tick that only moved the waves).
   bool SettingsChanged();
+  // The point P in twips, or none; its readout against the last frame, or
+  // empty without P.
+  void SetProbe(std::optional<std::pair<double, double>> twips) {
+    probe_ = twips;
+  }
+  bool hasProbe() const { return probe_.has_value(); }
+  std::string ProbeText() const;
   // The controls, as JSON for the page to build.
   std::string ControlsJson() const;
 
@@ -81,6 +90,7 @@ class WebForm : public FormControls {
   std::unique_ptr<FrameRasteriser> frame_;
   WaveScene scene_;
   std::string announced_;
+  std::optional<std::pair<double, double>> probe_;
   std::string failure_;
 };
 
