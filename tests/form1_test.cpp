@@ -118,11 +118,14 @@ TEST_F(Form1Test, ControlsMatchTheLayoutTable) {
     EXPECT_EQ(w->size(), QSize(682, 476)) << edition.name;
     std::vector<Expected> rows = kSharedRows;
     rows.insert(rows.end(), edition.ownRows.begin(), edition.ownRows.end());
-    // Besides the controls: the picture's accessible stand-in and the
-    // focus ring, neither of which shows anything of its own.
+    // Besides the controls: the picture's accessible stand-in, the focus
+    // ring, and the readout of P, hidden until P is placed.
     EXPECT_EQ(w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
-              rows.size() + 2)
+              rows.size() + 3)
         << edition.name;
+    const auto* readout = w->findChild<QLabel*>("ProbeReadout");
+    ASSERT_NE(readout, nullptr);
+    EXPECT_FALSE(readout->isVisible()) << edition.name;
     for (const Expected& row : rows) {
       SCOPED_TRACE(std::string(edition.name) + " " + row.name);
       QWidget* c = w->control(row.name);
