@@ -76,7 +76,7 @@ install: deps
 
 bench: build-release web deps-test
 	./build/release/bench/frame_bench
-	/usr/bin/python3 tests/web_bench.py build/web
+	/usr/bin/python3 bench/web_bench.py build/web
 
 # ARGS go to the program, for example ARGS=--check.
 run: build/dev/build.ninja

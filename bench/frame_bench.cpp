@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "raster/raster_canvas.h"
+#include "form/raster_canvas.h"
 #include "scene/wave_scene.h"
 #include "tests/support/literal_frame.h"
 #include "tests/plain_canvas.h"

@@ -1,12 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
 namespace wave::form {
 
 enum class ControlKind { PushButton, TextBox, Label, HScrollBar };
+
+// Which control a row is: behaviour goes by this, never by the name. The
+// six-button edition's dot-size label is its Label7; the full edition's
+// Label7 shows the phase and its dot-size label is Label8.
+enum class ControlId : std::uint8_t {
+  kCommand1,
+  kCommand2,
+  kCommand3,
+  kCommand4,
+  kCommand5,
+  kCommand6,
+  kCommand7,
+  kText1,
+  kText2,
+  kText3,
+  kHScroll1,
+  kLabel1,
+  kLabel2,
+  kLabel3,
+  kLabel5,
+  kLabel6,
+  kLabel7,
+  kLabel8,
+};
+inline constexpr int kControlIds = 18;
 
 // The four fonts a window sets, all of the face "ＭＳ Ｐゴシック".
 enum class FontVariant { WindowDefault, Normal14, Bold14, Bold20, Normal10 };
@@ -38,7 +64,8 @@ constexpr FontLook LookOf(FontVariant variant) {
 
 // One control as the window is laid out at load. Places in twips.
 struct ControlRow {
-  std::string_view name;
+  ControlId id;
+  std::string_view name;  // the toolkit's name: object name, element id
   ControlKind kind;
   std::string_view caption;  // UTF-8
   int left, top, width, height;
@@ -65,6 +92,20 @@ struct FormLayout {
   std::string_view accessibleName;
 };
 
+// The control a label names: the one whose accessible name is the label's
+// caption (波長 the wavelength box, 速さ the speed bar, …), so that a screen
+// reader reads them as a pair; none for a label that names no control.
+const ControlRow* LabelledControl(const FormLayout& layout,
+                                  const ControlRow& label);
+
+// The layout's rows: the shared ones, then the window's own.
+template <class Body>
+void ForEachRow(const FormLayout& layout, Body body) {
+  for (const auto rows : {kSharedControls, layout.ownControls}) {
+    for (const ControlRow& row : rows) body(row);
+  }
+}
+
 // The timer's interval before the load handler replaces it.
 constexpr int kStoredTimerIntervalMs = 1000;
 
@@ -77,6 +118,17 @@ struct SpeedRange {
   static constexpr int kStartMs = 800;
   static constexpr int kLargeStepMs = 100;
   static constexpr int kSmallStepMs = 10;
+};
+
+// The buttons' captions share one font, the largest in which each fits
+// inside its button with kSparePx to spare on either side besides the
+// frame; from the window's default size down in steps, never below the
+// smallest. A page has no window default font: it starts from kPagePoints.
+struct CaptionFit {
+  static constexpr double kPagePoints = 9;
+  static constexpr double kSmallestPoints = 5;
+  static constexpr double kStepPoints = 0.25;
+  static constexpr int kSparePx = 2;
 };
 
 }  // namespace wave::form

@@ -1,20 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QImage>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <map>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "canvas/screen_mapping.h"
 #include "controls/control_table.h"
 #include "form/animation_clock.h"
 #include "form/speed_bar.h"
-#include "raster/raster_canvas.h"
 #include "scene/wave_scene.h"
+#include "window/form_model.h"
 
 class QLabel;
 class QString;
@@ -24,10 +23,10 @@ class QPushButton;
 namespace wave::form {
 
 // The window Form1 of either edition: controls built from a table over a
-// client area that shows the retained picture of the scene. The window owns
-// the scene, the canvas and the clock, and wires what both editions share:
-// load, the tick, and the buttons Command1 to Command6.
-class FormWindow : public QWidget, public FormControls {
+// client area that shows the model's frame. Every Qt event becomes an event
+// of the form model, and what the model answers is shown; the window
+// decides nothing itself.
+class FormWindow : public QWidget {
   Q_OBJECT
 
  public:
@@ -41,30 +40,21 @@ class FormWindow : public QWidget, public FormControls {
   QLabel* label(std::string_view name) const;
   SpeedBar* scrollBar() const;
 
-  WaveScene& scene() { return scene_; }
-  const RasterCanvas& canvas() const { return canvas_; }
+  WaveScene& scene() { return model_.scene(); }
+  const window::FormModel& model() const { return model_; }
+  // The frame as of the last event, a view over the model's pixels: copy()
+  // it to keep it while others are drawn.
+  const QImage& image() const { return image_; }
   AnimationClock& clock() { return clock_; }
-  // Twips to pixels for the controls and the picture, at the resolution the
-  // window had when it was made.
-  const ScreenMapping& mapping() const { return mapping_; }
+  const ScreenMapping& mapping() const { return model_.mapping(); }
 
-  // Runs one event handler to completion, then shows the new picture. A
-  // handler that throws ends the program through Fail.
+  // Runs a handler in the model's failure boundary, then shows the result.
+  // A handler that throws ends the program through the failure message.
   void Handle(const std::function<void()>& handler);
-  // Reports an error in a message box and ends the program with status 1.
-  void Fail(const QString& what);
-  bool failed() const { return failed_; }
-
-  // FormControls
-  std::string Text1() const override;
-  std::string Text2() const override;
-  std::string Text3() const override;
-  void SetLabel5Left(float twips) override;
+  bool failed() const { return model_.failed(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  // The point P: placed by a click on free picture, dragged, removed by a
-  // click on it or Esc; P places it by the keyboard, arrows move it.
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -72,46 +62,34 @@ class FormWindow : public QWidget, public FormControls {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
-  // Connects a button's click to a handler run through Handle.
-  void OnClick(std::string_view name, std::function<void()> handler);
 
  private:
   void BuildControls(const FormLayout& layout);
+  QWidget* MakeControl(const ControlRow& row);
   void FitButtonCaptions();
-  void LabelControls();
-  QString DescribePicture() const;
-  // After a handler: the switches' states in their descriptions, and the
-  // picture's description announced when a setting changed (never for a
-  // tick that only moved the waves).
-  void AnnounceChanges();
-  void Load();
-  void Tick();
-  void StartOrStop();
-  void FitCanvas();
-  // P in twips; the readout beside it follows the last frame.
-  void PlaceProbe(std::optional<QPointF> twips);
-  void ShowProbe();
-  QPointF ProbePixels() const;
-  // P's keys; false when the key is not one of them.
-  bool ProbeKey(QKeyEvent* event);
+  void LabelControls(const FormLayout& layout);
+  void Show(const window::FormView& view);
+  void ShowProbe(const window::FormView& view);
+  void Fail(const QString& message);
+  // A key for P's rules; true when the model took it.
+  bool OfferKey(QKeyEvent* event, QObject* focus);
+  QWidget* byId(ControlId id) const {
+    return byId_[static_cast<std::size_t>(id)];
+  }
 
-  ScreenMapping mapping_;  // before the canvas, which is made from it
+  window::FormModel model_;
   std::map<std::string, QWidget*, std::less<>> controls_;
-  std::map<std::string, std::string, std::less<>> descriptions_;  // as laid out
+  std::array<QWidget*, kControlIds> byId_{};
+  std::map<QObject*, ControlId> ids_;
   class PictureView* picture_ = nullptr;
   class FocusRing* focusRing_ = nullptr;
-  std::string announced_;  // the settings last announced
-  RasterCanvas canvas_;
-  WaveScene scene_;
+  QLabel* probeReadout_ = nullptr;
   AnimationClock clock_;
+  QImage image_;
   QWidget* firstFocus_ = nullptr;
   bool activated_ = false;
-  std::optional<QPointF> probeTwips_;
-  QLabel* probeReadout_ = nullptr;
-  bool dragging_ = false;
-  bool pressedOnProbe_ = false;
-  QPoint pressedAt_;
-  bool failed_ = false;
+  bool reported_ = false;
+  bool pressing_ = false;
 };
 
 }  // namespace wave::form

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <span>
-
 #include "form/form_window.h"
 #include "full/controls.h"
 
@@ -13,9 +11,8 @@ class Form1 : public form::FormWindow {
   Q_OBJECT
 
  public:
-  explicit Form1(QWidget* parent = nullptr);
-
-  void ShowPhase(std::int16_t antiphase) override;
+  explicit Form1(QWidget* parent = nullptr)
+      : form::FormWindow(Edition::Full, kForm1, parent) {}
 };
 
 }  // namespace wave::full

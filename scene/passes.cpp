@@ -4,11 +4,12 @@
 #include <algorithm>
 
 #include "canvas/plane_geometry.h"
+#include "scene/wave_geometry.h"
 
 namespace wave {
 
 namespace {
-constexpr double kSourcesY = 4000;
+constexpr double kSourcesY = WaveGeometry::kSourceY;
 }  // namespace
 
 CountingLoop::Span VisibleSpan(const CountingLoop& loop, double centreX,

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "scene/wave_geometry.h"
+
 namespace wave {
 namespace {
 
-constexpr double kTwipsPerUnit = 500;
-constexpr double kSourceX = 4000, kSourceY = 4000;
+constexpr double kSourceX = WaveGeometry::kSourceAX;
+constexpr double kSourceY = WaveGeometry::kSourceY;
 
 std::string TwoPlaces(double value) {
   char text[64];
@@ -26,12 +28,12 @@ ProbeReading ReadProbe(const WaveScene& scene, double xTwips, double yTwips) {
     r.kind = ProbeReading::Kind::kNoWavelength;
     return r;
   }
-  const double bx = kSourceX + kTwipsPerUnit * scene.Separation;
+  const double bx = WaveGeometry::SourceBX(scene.Separation);
   if (!std::isfinite(bx)) {
     r.kind = ProbeReading::Kind::kNoSeparation;
     return r;
   }
-  const double wave = kTwipsPerUnit * lambda;
+  const double wave = WaveGeometry::Twips(lambda);
   r.ap = std::hypot(xTwips - kSourceX, yTwips - kSourceY) / wave;
   r.bp = std::hypot(xTwips - bx, yTwips - kSourceY) / wave;
   // Far from both sources the difference is that of two large numbers: it

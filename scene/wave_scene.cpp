@@ -13,13 +13,14 @@
 #include "scene/counting_loop.h"
 #include "scene/passes.h"
 #include "scene/single_precision.h"
+#include "scene/wave_geometry.h"
 
 namespace wave {
 namespace {
 
-constexpr double kSourceX = 4000;  // source A, and the line of both sources
-constexpr double kSourceY = 4000;
-constexpr double kTwipsPerUnit = 500;
+constexpr double kSourceX = WaveGeometry::kSourceAX;
+constexpr double kSourceY = WaveGeometry::kSourceY;
+constexpr double kTwipsPerUnit = WaveGeometry::kTwipsPerUnit;
 constexpr std::int64_t kFrontAdvance = 100;
 constexpr double kMarkRadius = 20;
 constexpr double kCurveReach = 9;    // length units from the midpoint
@@ -102,7 +103,9 @@ struct MeetingRange {
 // Where A's circle r1 meets B's circle r2, as (x from A, y ≥ 0).
 std::optional<std::pair<double, double>> Crossing(double r1, double r2,
                                                   double d) {
-  const double x = (r1 * r1 - r2 * r2 + 250000 * (d * d)) / 1000 / d;
+  const double x =
+      (r1 * r1 - r2 * r2 + kTwipsPerUnit * kTwipsPerUnit * (d * d)) /
+      (2 * kTwipsPerUnit) / d;
   if (r1 * r1 < x * x) return std::nullopt;
   return std::make_pair(x, std::sqrt(r1 * r1 - x * x));
 }
@@ -113,8 +116,8 @@ FrameValues::FrameValues(float wavelength, double separation,
                          std::int16_t antiphase)
     : lambda(wavelength),
       d(separation),
-      xB(kSourceX + kTwipsPerUnit * d),
-      xM(kSourceX + 250.0 * d),
+      xB(WaveGeometry::SourceBX(d)),
+      xM(WaveGeometry::MidpointX(d)),
       h(ToSingle(-250.0 * lambda)),
       w(ToSingle(-500.0 * lambda)),
       oB(PhaseOffset(250.0, wavelength, antiphase)),
@@ -166,6 +169,40 @@ void WaveScene::ResetScene() {
   ShowNodal = 0;
   ShowCrossings = 1;
   StepFrame();
+}
+
+void WaveScene::SetSwitch(SceneSwitch which, bool on) {
+  const std::int16_t value = on ? 1 : 0;
+  switch (which) {
+    case SceneSwitch::kAntinodal:
+      ShowAntinodal = value;
+      break;
+    case SceneSwitch::kNodal:
+      ShowNodal = value;
+      break;
+    case SceneSwitch::kCrossings:
+      ShowCrossings = value;
+      break;
+    case SceneSwitch::kAntiphase:
+      if (edition_ == Edition::Six) return;
+      Antiphase = value;
+      form_.ShowPhase(Antiphase);
+      break;
+  }
+}
+
+bool WaveScene::SwitchOn(SceneSwitch which) const {
+  switch (which) {
+    case SceneSwitch::kAntinodal:
+      return ShowAntinodal == 1;
+    case SceneSwitch::kNodal:
+      return ShowNodal == 1;
+    case SceneSwitch::kCrossings:
+      return ShowCrossings == 1;
+    case SceneSwitch::kAntiphase:
+      break;
+  }
+  return Antiphase == 1;
 }
 
 void WaveScene::StepFrame() {
@@ -260,14 +297,14 @@ void WaveScene::DrawHyperbolas(const FrameValues& v, double offset,
       // segments touching such a point are not drawn.
       const double y = (B / A) * std::sqrt(x * x - A2);
       canvas_.SetDrawWidth(2);
-      DrawLine(xM + 500 * xp, kSourceY - 500 * yp, xM + 500 * x,
-               kSourceY - 500 * y, color);
-      DrawLine(xM + 500 * xp, kSourceY + 500 * yp, xM + 500 * x,
-               kSourceY + 500 * y, color);
-      DrawLine(xM - 500 * xp, kSourceY - 500 * yp, xM - 500 * x,
-               kSourceY - 500 * y, color);
-      DrawLine(xM - 500 * xp, kSourceY + 500 * yp, xM - 500 * x,
-               kSourceY + 500 * y, color);
+      DrawLine(xM + kTwipsPerUnit * xp, kSourceY - kTwipsPerUnit * yp,
+               xM + kTwipsPerUnit * x, kSourceY - kTwipsPerUnit * y, color);
+      DrawLine(xM + kTwipsPerUnit * xp, kSourceY + kTwipsPerUnit * yp,
+               xM + kTwipsPerUnit * x, kSourceY + kTwipsPerUnit * y, color);
+      DrawLine(xM - kTwipsPerUnit * xp, kSourceY - kTwipsPerUnit * yp,
+               xM - kTwipsPerUnit * x, kSourceY - kTwipsPerUnit * y, color);
+      DrawLine(xM - kTwipsPerUnit * xp, kSourceY + kTwipsPerUnit * yp,
+               xM - kTwipsPerUnit * x, kSourceY + kTwipsPerUnit * y, color);
       xp = x;
       yp = y;
     }
@@ -375,8 +412,7 @@ void WaveScene::ForCrossings(double start1, double start2, double step,
   CountingLoop::Span innerVisible{0, inner.passes - 1};
   if (area) {
     outerSpan = VisibleSpan(outer, kSourceX, reach, *area);
-    innerVisible =
-        VisibleSpan(inner, kSourceX + kTwipsPerUnit * d, reach, *area);
+    innerVisible = VisibleSpan(inner, WaveGeometry::SourceBX(d), reach, *area);
   }
   const MeetingRange meeting(inner, start1, std::fabs(kTwipsPerUnit * d));
   for (std::int64_t i = outerSpan.first; i <= outerSpan.last; ++i) {

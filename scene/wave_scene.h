@@ -24,6 +24,9 @@ class FormControls {
   virtual void ShowPhase(std::int16_t /*antiphase*/) {}
 };
 
+// The scene's four switches.
+enum class SceneSwitch { kAntinodal, kNodal, kCrossings, kAntiphase };
+
 // Full: seven buttons, phase switch, crests of A drawn before those of B.
 // Six: sources always in phase, crests of A and B drawn in one pass.
 enum class Edition { Full, Six };
@@ -88,6 +91,10 @@ class WaveScene {
   // Has no effect in the six-button edition, whose sources stay in phase.
   void TogglePhase();
   void ResetScene();
+  // Sets a switch without drawing, as a prepared set-up does before the
+  // first frame; the phase stays 0 in the six-button edition.
+  void SetSwitch(SceneSwitch which, bool on);
+  bool SwitchOn(SceneSwitch which) const;
 
   Edition edition() const { return edition_; }
 

@@ -11,7 +11,8 @@ class Form1 : public form::FormWindow {
   Q_OBJECT
 
  public:
-  explicit Form1(QWidget* parent = nullptr);
+  explicit Form1(QWidget* parent = nullptr)
+      : form::FormWindow(Edition::Six, kForm1, parent) {}
 };
 
 }  // namespace wave::six

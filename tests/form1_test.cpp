@@ -307,21 +307,21 @@ TEST_F(Form1Test, SpaceRightAfterStartTogglesTheAntinodalLines) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(w->scene().ShowAntinodal, 1) << edition.name;
     EXPECT_EQ(w->scene().FrontRadius, 1000) << edition.name;
-    EXPECT_FALSE(IsBlank(w->canvas().image()));
+    EXPECT_FALSE(IsBlank(w->image()));
   }
 }
 
 TEST_F(Form1Test, LoadDrawsNothingAndStartsTheClockFromTheBar) {
   for (const Edition& edition : Editions()) {
     auto w = Open(edition);
-    EXPECT_TRUE(IsBlank(w->canvas().image())) << edition.name;
+    EXPECT_TRUE(IsBlank(w->image())) << edition.name;
     EXPECT_EQ(w->clock().Interval(), 800);
     EXPECT_EQ(w->scene().FrontRadius, 1000);
     EXPECT_EQ(w->scene().ShowCrossings, 1);
     EXPECT_EQ(Twips(w->label("Label5")->x()), 6960);
     w->clock().Fire();  // the first tick
     EXPECT_EQ(w->scene().FrontRadius, 1100);
-    EXPECT_FALSE(IsBlank(w->canvas().image()));
+    EXPECT_FALSE(IsBlank(w->image()));
     EXPECT_EQ(Twips(w->label("Label5")->x()), 6900);
     EXPECT_EQ(Twips(w->label("Label5")->y()), 4080);
     EXPECT_NEAR(Twips(w->label("Label3")->x()), 3850, 7.5);
@@ -359,7 +359,7 @@ TEST_F(Form1Test, Command6StopsAndRestartsWithoutDrawing) {
   for (const Edition& edition : Editions()) {
     auto w = Open(edition);
     w->clock().Fire();
-    const QImage before = w->canvas().image().copy();
+    const QImage before = w->image().copy();
     QTest::mouseClick(w->button("Command6"), Qt::LeftButton);
     EXPECT_EQ(w->clock().Interval(), 0);
     EXPECT_EQ(w->clock().RemainingMs(), -1);
@@ -372,7 +372,7 @@ TEST_F(Form1Test, Command6StopsAndRestartsWithoutDrawing) {
     EXPECT_EQ(w->clock().Interval(), 300);
     EXPECT_GT(w->clock().RemainingMs(), 250);  // one full interval from now
     EXPECT_EQ(w->scene().FrontRadius, 1100);
-    EXPECT_EQ(w->canvas().image(), before);
+    EXPECT_EQ(w->image(), before);
   }
 }
 
@@ -460,7 +460,7 @@ TEST_F(Form1Test, WindowedControlsCoverLabelsAndLabelsCoverThePicture) {
     // The label just below source A hides the rings behind it.
     w->clock().Fire();
     const QImage shown = w->grab().toImage();
-    const QImage picture = w->canvas().image();
+    const QImage picture = w->image();
     QLabel* a = w->label("Label3");
     const QPoint inside = a->geometry().center() + QPoint(0, 8);
     EXPECT_EQ(shown.pixelColor(inside), w->palette().color(QPalette::Window));
@@ -475,11 +475,11 @@ TEST_F(Form1Test, LargerWindowShowsMoreOfThePicture) {
   auto w = Open(Editions()[1]);
   w->resize(1000, 800);
   QCoreApplication::processEvents();
-  EXPECT_EQ(w->canvas().image().size(), QSize(1000, 800));
+  EXPECT_EQ(w->image().size(), QSize(1000, 800));
   EXPECT_EQ(Twips(w->button("Command1")->x()), 960);
   w->resize(300, 200);
   QCoreApplication::processEvents();
-  EXPECT_EQ(w->canvas().image().size(), QSize(1000, 800));
+  EXPECT_EQ(w->image().size(), QSize(1000, 800));
   EXPECT_EQ(Twips(w->textBox("Text3")->x()), 9000);
 }
 
@@ -677,7 +677,7 @@ TEST_F(Form1Test, CrossingCrestsLieInTheEditionsOrder) {
     w->scene().FrontRadius = 1900;
     QTest::mouseClick(w->button("Command3"), Qt::LeftButton);
     ASSERT_EQ(w->scene().FrontRadius, 2000);
-    const QImage& picture = w->canvas().image();
+    const QImage& picture = w->image();
     const double y = (4000 - std::sqrt(1400.0 * 1400 - 520.0 * 520)) / 15;
     const auto at = [&](double xTwips) {
       return picture.pixelColor(static_cast<int>(xTwips / 15),

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "raster/raster_canvas.h"
+#include "form/raster_canvas.h"
 #include "scene/wave_scene.h"
 #include "tests/plain_canvas.h"
 #include "tests/support/recording_canvas.h"

@@ -41,7 +41,7 @@ void Check(const char* name) {
   }
 
   QTest::mouseClick(w.button("Command3"), Qt::LeftButton);  // radius 1100
-  const QImage& picture = w.canvas().image();
+  const QImage& picture = w.image();
   EXPECT_EQ(picture.size(), QSize(1364, 952));
   EXPECT_DOUBLE_EQ(picture.devicePixelRatio(), 2.0);
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "raster/raster_canvas.h"
+#include "form/raster_canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
-#include "raster/raster_canvas.h"
+#include "form/raster_canvas.h"
 #include "scene/wave_scene.h"
 #include "tests/checking_canvas.h"
 

@@ -1,0 +1,453 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/form_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "scene/path_probe.h"
+#include "scene/picture_description.h"
+#include "scene/wave_geometry.h"
+#include "window/setup_link.h"
+
+namespace wave::window {
+namespace {
+
+using form::ControlRow;
+using form::ForEachRow;
+using form::SpeedRange;
+
+int BoxIndex(ControlId box) {
+  switch (box) {
+    case ControlId::kText1:
+      return 0;
+    case ControlId::kText2:
+      return 1;
+    case ControlId::kText3:
+      return 2;
+    default:
+      return -1;
+  }
+}
+
+// The scene switch a display button flips, if it is one.
+std::optional<SceneSwitch> DisplaySwitch(ControlId id) {
+  switch (id) {
+    case ControlId::kCommand1:
+      return SceneSwitch::kAntinodal;
+    case ControlId::kCommand2:
+      return SceneSwitch::kNodal;
+    case ControlId::kCommand4:
+      return SceneSwitch::kCrossings;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The bits of a value (libc++ 13 has no std::bit_cast).
+template <class Bits, class Value>
+Bits BitsOf(Value value) {
+  static_assert(sizeof(Bits) == sizeof(Value));
+  Bits bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+std::string Shown(bool on) { return on ? "表示中" : "非表示"; }
+
+std::string WithState(std::string_view description, std::string_view state) {
+  return std::string(description) + "。いまは" + std::string(state);
+}
+
+FrameRasteriser::Size LayoutSize(const form::FormLayout& layout,
+                                 const ScreenMapping& mapping) {
+  return {std::max(1, mapping.ToPixels(layout.clientWidthTwips)),
+          std::max(1, mapping.ToPixels(layout.clientHeightTwips)), 1};
+}
+
+}  // namespace
+
+FormModel::FormModel(Edition edition, const form::FormLayout& layout,
+                     const Picture& picture)
+    : layout_(layout),
+      mapping_{picture.dotsPerInch > 0 && std::isfinite(picture.dotsPerInch)
+                   ? picture.dotsPerInch
+                   : 96,
+               1},
+      frame_(std::make_unique<FrameRasteriser>(
+          LayoutSize(layout, mapping_), mapping_.twipsPerPixel(),
+          picture.background, picture.workers, picture.order)),
+      scene_(edition, *frame_, *this),
+      clientWidthPx_(frame_->size().width),
+      clientHeightPx_(frame_->size().height) {
+  ForEachRow(layout_, [this, edition](const ControlRow& row) {
+    const int box = BoxIndex(row.id);
+    if (box >= 0) texts_[box] = row.caption;
+    if (row.id == ControlId::kLabel5) {
+      view_.label5LeftTwips = static_cast<float>(row.left);
+    }
+    if (row.id == ControlId::kLabel7 && edition == Edition::Full) {
+      view_.phaseCaption = row.caption;
+    }
+  });
+  view_.intervalMs = form::kStoredTimerIntervalMs;
+  view_.speedMs = SpeedRange::kStartMs;
+  view_.speedWords = std::to_string(view_.speedMs) + " ミリ秒";
+  view_.probe.radiusPx = ProbeControl::kRingRadiusPx;
+  UpdateSwitches();
+  view_.changed = 0;
+}
+
+FormModel::~FormModel() = default;
+
+const std::string& FormModel::text(ControlId box) const {
+  static const std::string kNone;
+  const int index = BoxIndex(box);
+  return index < 0 ? kNone : texts_[index];
+}
+
+void FormModel::Begin() {
+  view_.changed = 0;
+  view_.keyTaken = false;
+}
+
+void FormModel::Fail(std::string_view what) {
+  failed_ = true;
+  view_.failure = "実行時エラーが発生しました。\n" + std::string(what) +
+                  "\nプログラムを終了します。";
+  view_.intervalMs = 0;
+  view_.changed |= FormView::kFailure | FormView::kClock;
+}
+
+void FormModel::SetInterval(int ms) {
+  view_.intervalMs = ms;
+  view_.changed |= FormView::kClock;
+}
+
+void FormModel::SetLabel5Left(float twips) {
+  if (twips == view_.label5LeftTwips) return;
+  view_.label5LeftTwips = twips;
+  view_.changed |= FormView::kLabel5;
+}
+
+void FormModel::ShowPhase(std::int16_t antiphase) {
+  std::string caption = antiphase == 1 ? "逆位相" : "同位相";
+  if (caption == view_.phaseCaption) return;
+  view_.phaseCaption = std::move(caption);
+  view_.changed |= FormView::kPhase;
+}
+
+const FormView& FormModel::Load(std::string_view setupLink) {
+  return Handle([&] {
+    const SetupLink link = ReadSetupLink(setupLink);
+    for (const auto& [box, value] :
+         {std::pair{0, &link.wavelength}, std::pair{1, &link.distance},
+          std::pair{2, &link.dots}}) {
+      if (*value) {
+        texts_[box] = **value;
+        view_.changed |= FormView::kTexts;
+      }
+    }
+    if (link.speedMs) {
+      view_.speedMs = SpeedFromLink(*link.speedMs);
+      view_.speedWords = std::to_string(view_.speedMs) + " ミリ秒";
+      view_.changed |= FormView::kSpeed;
+    }
+    scene_.InitScene();
+    SetInterval(view_.speedMs);
+    for (const auto& [which, on] :
+         {std::pair{SceneSwitch::kAntinodal, link.antinodal},
+          std::pair{SceneSwitch::kNodal, link.nodal},
+          std::pair{SceneSwitch::kCrossings, link.crossings},
+          std::pair{SceneSwitch::kAntiphase, link.antiphase}}) {
+      if (on) scene_.SetSwitch(which, *on);
+    }
+    loaded_ = true;
+    Settle(true);
+    // The first view is shown whole.
+    view_.changed |= FormView::kSpeed | FormView::kStates | FormView::kLabel5;
+    if (scene_.edition() == Edition::Full) view_.changed |= FormView::kPhase;
+  });
+}
+
+int FormModel::SpeedFromLink(double ms) const {
+  return static_cast<int>(std::lround(std::clamp(
+      ms, double{SpeedRange::kMinimumMs}, double{SpeedRange::kMaximumMs})));
+}
+
+const FormView& FormModel::Click(ControlId id) {
+  return Handle([&] {
+    bool drew = true;
+    switch (id) {
+      case ControlId::kCommand1:
+        scene_.ToggleAntinodal();
+        break;
+      case ControlId::kCommand2:
+        scene_.ToggleNodal();
+        break;
+      case ControlId::kCommand3:
+        scene_.StepFrame();
+        break;
+      case ControlId::kCommand4:
+        scene_.ToggleCrossings();
+        break;
+      case ControlId::kCommand5:
+        scene_.ResetScene();
+        break;
+      case ControlId::kCommand6:
+        SetInterval(view_.intervalMs == 0 ? view_.speedMs : 0);
+        drew = false;
+        break;
+      case ControlId::kCommand7:
+        drew = scene_.edition() == Edition::Full;
+        if (drew) scene_.TogglePhase();
+        break;
+      default:
+        drew = false;
+        break;
+    }
+    Settle(drew);
+  });
+}
+
+const FormView& FormModel::Tick() {
+  return Handle([&] {
+    if (view_.intervalMs == 0) return;  // a late tick after a stop
+    SetInterval(view_.speedMs);
+    scene_.StepFrame();
+    Settle(true);
+  });
+}
+
+const FormView& FormModel::Type(ControlId box, std::string text) {
+  return Handle([&] {
+    const int index = BoxIndex(box);
+    if (index < 0 || texts_[index] == text) return;
+    texts_[index] = std::move(text);
+    UpdateSetup();
+  });
+}
+
+const FormView& FormModel::MoveSpeed(int intervalMs) {
+  return Handle([&] {
+    const int ms =
+        std::clamp(intervalMs, SpeedRange::kMinimumMs, SpeedRange::kMaximumMs);
+    if (ms == view_.speedMs) return;
+    view_.speedMs = ms;
+    view_.speedWords = std::to_string(ms) + " ミリ秒";
+    view_.changed |= FormView::kSpeed;
+    UpdateSetup();
+  });
+}
+
+const FormView& FormModel::Resize(double widthPx, double heightPx,
+                                  double devicePixelRatio) {
+  return Handle([&] {
+    const FrameRasteriser::Size now = frame_->size();
+    const FrameRasteriser::Size least = LayoutSize(layout_, mapping_);
+    if (!(devicePixelRatio > 0) || !std::isfinite(devicePixelRatio)) {
+      devicePixelRatio = 1;
+    }
+    devicePixelRatio = std::clamp(devicePixelRatio, 0.25, 8.0);
+    const auto side = [](double wanted, int fallback) {
+      return std::isfinite(wanted) && wanted > 0
+                 ? std::min(wanted, 1e5)
+                 : static_cast<double>(fallback);
+    };
+    clientWidthPx_ = side(widthPx, least.width);
+    clientHeightPx_ = side(heightPx, least.height);
+    const FrameRasteriser::Size wanted{
+        std::max({static_cast<int>(std::ceil(clientWidthPx_)), now.width,
+                  least.width}),
+        std::max({static_cast<int>(std::ceil(clientHeightPx_)), now.height,
+                  least.height}),
+        devicePixelRatio};
+    mapping_.devicePixelRatio = devicePixelRatio;
+    if (wanted.width != now.width || wanted.height != now.height ||
+        wanted.devicePixelRatio != now.devicePixelRatio) {
+      frame_->Resize(wanted);
+      view_.changed |= FormView::kSize | FormView::kPicture;
+    }
+    Settle(false);
+    if (view_.probe.shown) view_.changed |= FormView::kReadout;
+  });
+}
+
+const FormView& FormModel::PressPicture(double xTwips, double yTwips) {
+  return Handle([&] { ProbeMoved(probe_.Press({xTwips, yTwips})); });
+}
+
+const FormView& FormModel::DragPicture(double xTwips, double yTwips) {
+  return Handle([&] { ProbeMoved(probe_.Drag({xTwips, yTwips})); });
+}
+
+const FormView& FormModel::ReleasePicture() {
+  return Handle([&] { ProbeMoved(probe_.Release()); });
+}
+
+const FormView& FormModel::CancelPress() {
+  return Handle([&] { probe_.Cancel(); });
+}
+
+const FormView& FormModel::KeyDown(const KeyPress& key) {
+  // The speed bar's page keys step by its large step, slower downwards.
+  if (key.focus == ControlId::kHScroll1 && !key.otherModifier &&
+      (key.key == Key::kPageUp || key.key == Key::kPageDown)) {
+    const int step = key.key == Key::kPageUp ? -SpeedRange::kLargeStepMs
+                                             : SpeedRange::kLargeStepMs;
+    MoveSpeed(view_.speedMs + step);
+    view_.keyTaken = !failed_;
+    return view_;
+  }
+  return Handle([&] {
+    bool taken = false;
+    ProbeMoved(probe_.Key(key, KeyPlace(), taken));
+    view_.keyTaken = taken;
+  });
+}
+
+const FormView& FormModel::MeasureReadout(double widthPx, double heightPx) {
+  return Handle([&] {
+    readoutWidthPx_ = widthPx;
+    readoutHeightPx_ = heightPx;
+    const auto [left, top] =
+        ProbeControl::ReadoutPlace(view_.probe.xPx, view_.probe.yPx, widthPx,
+                                   heightPx, clientWidthPx_, clientHeightPx_);
+    if (left == view_.probe.readoutLeftPx && top == view_.probe.readoutTopPx) {
+      return;
+    }
+    view_.probe.readoutLeftPx = left;
+    view_.probe.readoutTopPx = top;
+    view_.changed |= FormView::kReadout;
+  });
+}
+
+// Between the sources, or the client area's middle when that is not in it.
+TwipPoint FormModel::KeyPlace() const {
+  const double mid = WaveGeometry::MidpointX(scene_.Separation);
+  const double midPx = mapping_.ToLogical(mid);
+  if (midPx >= 0 && midPx < clientWidthPx_) {
+    return {mid, WaveGeometry::kSourceY};
+  }
+  return {mapping_.ToTwips(clientWidthPx_ / 2),
+          mapping_.ToTwips(clientHeightPx_ / 2)};
+}
+
+// Each move is told, not each tick: the description holds the readout
+// while P is there.
+void FormModel::ProbeMoved(bool moved) {
+  if (!moved) return;
+  UpdateProbe();
+  view_.changed |=
+      FormView::kProbe | FormView::kDescription | FormView::kAnnounce;
+}
+
+void FormModel::Settle(bool sceneRan) {
+  if (sceneRan) view_.changed |= FormView::kPicture | FormView::kDescription;
+  UpdateSwitches();
+  Settings now = CurrentSettings();
+  if (announced_ != now) {
+    announced_ = std::move(now);
+    view_.changed |= FormView::kDescription | FormView::kAnnounce;
+  }
+  if (probe_.at()) UpdateProbe();
+  UpdateSetup();
+}
+
+FormModel::Settings FormModel::CurrentSettings() const {
+  return {scene_.ShowAntinodal,
+          scene_.ShowNodal,
+          scene_.ShowCrossings,
+          scene_.Antiphase,
+          BitsOf<std::uint32_t>(scene_.Wavelength),
+          BitsOf<std::uint64_t>(scene_.Separation),
+          texts_[2]};
+}
+
+void FormModel::UpdateSwitches() {
+  std::vector<FormView::Switch> switches;
+  const bool running = view_.intervalMs != 0;
+  ForEachRow(layout_, [&](const ControlRow& row) {
+    std::string state;
+    std::optional<bool> pressed;
+    if (const auto which = DisplaySwitch(row.id)) {
+      pressed = scene_.SwitchOn(*which);
+      state = Shown(*pressed);
+    } else if (row.id == ControlId::kCommand6) {
+      state = running ? "動いている" : "止まっている";
+    } else if (row.id == ControlId::kCommand7 &&
+               scene_.edition() == Edition::Full) {
+      state = scene_.Antiphase == 1 ? "逆位相" : "同位相";
+    } else {
+      return;
+    }
+    switches.push_back({row.id, WithState(row.description, state), pressed});
+  });
+  const auto same = [](const FormView::Switch& a, const FormView::Switch& b) {
+    return a.id == b.id && a.description == b.description &&
+           a.pressed == b.pressed;
+  };
+  if (std::equal(switches.begin(), switches.end(), view_.switches.begin(),
+                 view_.switches.end(), same)) {
+    return;
+  }
+  view_.switches = std::move(switches);
+  view_.changed |= FormView::kStates;
+}
+
+void FormModel::UpdateProbe() {
+  FormView::Probe next = view_.probe;
+  next.shown = probe_.at().has_value();
+  if (next.shown) {
+    const TwipPoint at = *probe_.at();
+    next.xPx = mapping_.ToLogical(at.x);
+    next.yPx = mapping_.ToLogical(at.y);
+    next.readout = DescribeProbe(ReadProbe(scene_, at.x, at.y));
+  } else {
+    next.readout.clear();
+  }
+  if (next.shown == view_.probe.shown && next.xPx == view_.probe.xPx &&
+      next.yPx == view_.probe.yPx && next.readout == view_.probe.readout) {
+    return;
+  }
+  view_.probe = std::move(next);
+  view_.changed |= FormView::kProbe;
+  // Placed with the size it had; the front end measures it again when the
+  // text changed and so places it exactly.
+  const auto [left, top] = ProbeControl::ReadoutPlace(
+      view_.probe.xPx, view_.probe.yPx, readoutWidthPx_, readoutHeightPx_,
+      clientWidthPx_, clientHeightPx_);
+  view_.probe.readoutLeftPx = left;
+  view_.probe.readoutTopPx = top;
+  view_.changed |= FormView::kReadout;
+}
+
+void FormModel::UpdateSetup() {
+  if (!loaded_) return;
+  SetupLink link;
+  link.wavelength = texts_[0];
+  link.distance = texts_[1];
+  link.dots = texts_[2];
+  link.antinodal = scene_.ShowAntinodal == 1;
+  link.nodal = scene_.ShowNodal == 1;
+  link.crossings = scene_.ShowCrossings == 1;
+  if (scene_.edition() == Edition::Full) link.antiphase = scene_.Antiphase == 1;
+  link.speedMs = view_.speedMs;
+  std::string setup = WriteSetupLink(link);
+  if (setup == view_.setup) return;
+  view_.setup = std::move(setup);
+  view_.changed |= FormView::kSetup;
+}
+
+std::string FormModel::Description() const {
+  const VisibleArea client{0, 0, mapping_.ToTwips(clientWidthPx_),
+                           mapping_.ToTwips(clientHeightPx_)};
+  std::string text = DescribePicture(scene_.Summarize(client));
+  if (const auto& at = probe_.at()) {
+    text += ProbeSentence(ReadProbe(scene_, at->x, at->y));
+  }
+  return text;
+}
+
+}  // namespace wave::window

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controls/control_table.h"
+
+namespace wave::window {
+
+using form::ControlId;
+
+// What a front end shows of the form, as the model leaves it after an
+// event. `changed` says which parts that event touched, so that an adapter
+// writes only those (each write costs a toolkit or a browser work).
+struct FormView {
+  enum Part : unsigned {
+    kPicture = 1u << 0,      // new pixels in the frame
+    kSize = 1u << 1,         // the frame's size in pixels
+    kLabel5 = 1u << 2,       // label B's left edge
+    kPhase = 1u << 3,        // the phase label's caption (full edition)
+    kStates = 1u << 4,       // a switch's description or pressed state
+    kDescription = 1u << 5,  // the picture's description may read otherwise
+    kAnnounce = 1u << 6,     // ... and a screen reader is to be told
+    kClock = 1u << 7,        // the interval was set: the wait starts afresh
+    kProbe = 1u << 8,        // P shown, moved, removed or read otherwise
+    kReadout = 1u << 9,      // where P's readout sits
+    kSpeed = 1u << 10,       // the speed bar's value and its words
+    kSetup = 1u << 11,       // the set-up a link carries
+    kFailure = 1u << 12,     // a handler failed: show it and end
+    kTexts = 1u << 13,       // a box holds a text it was not typed
+  };
+
+  // A button that switches something: its description with the state in
+  // words, and for the display switches whether they are on.
+  struct Switch {
+    ControlId id;
+    std::string description;
+    std::optional<bool> pressed;
+  };
+
+  // The point P and its readout, in logical pixels of the client area.
+  struct Probe {
+    bool shown = false;
+    double xPx = 0, yPx = 0;
+    double radiusPx = 0;  // of the ring drawn round it
+    std::string readout;
+    double readoutLeftPx = 0, readoutTopPx = 0;
+  };
+
+  unsigned changed = 0;
+  // Whether the model took the last key: then it goes no further.
+  bool keyTaken = false;
+
+  float label5LeftTwips = 0;
+  std::string phaseCaption;
+  std::vector<Switch> switches;
+  int intervalMs = 0;  // the clock's whole state: 0 is stopped
+  int speedMs = 0;     // the speed bar's value
+  std::string speedWords;
+  Probe probe;
+  std::string setup;    // "wavelength=2&distance=6&…", once loaded
+  std::string failure;  // the whole message a failure shows
+
+  bool Changed(unsigned parts) const { return (changed & parts) != 0; }
+};
+
+}  // namespace wave::window
