@@ -34,8 +34,10 @@ build: build/dev/build.ninja
 test: deps-test build web
 	ctest --preset dev
 
-# Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan: build/asan/build.ninja
+# Everything again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# but the pages in Chromium; the install and package tests carry the pages,
+# so they are built first.
+test-asan: web build/asan/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
 

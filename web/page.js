@@ -110,25 +110,23 @@
       }
     }
     if (view.picture || view.size) showPixels();
-    for (const control of Object.values(controls)) {
-      const text = view.texts ? view.texts[control.row.id] : undefined;
-      if (text !== undefined) control.element.value = text;
-    }
-    if (view.label5 !== undefined && controls.Label5) {
-      controls.Label5.element.style.left = view.label5 + 'px';
-    }
-    if (view.phase !== undefined && controls.Label7 && controls.Command7) {
-      controls.Label7.element.textContent = view.phase;
-    }
-    for (const s of view.switches || []) {
-      const element = controls[s.name].element;
-      setAttribute(element, 'aria-description', s.description);
-      if (s.pressed !== undefined) setAttribute(element, 'aria-pressed', String(s.pressed));
-    }
-    if (view.speed && controls.HScroll1) {
-      const bar = controls.HScroll1.element;
-      if (Number(bar.value) !== view.speed.ms) bar.value = view.speed.ms;
-      setAttribute(bar, 'aria-valuetext', view.speed.words);
+    for (const change of view.controls || []) {
+      const element = controls[change.name].element;
+      if (change.left !== undefined) element.style.left = change.left + 'px';
+      if (change.caption !== undefined) element.textContent = change.caption;
+      if (change.text !== undefined) element.value = change.text;
+      if (change.value !== undefined && Number(element.value) !== change.value) {
+        element.value = change.value;
+      }
+      if (change.valueText !== undefined) {
+        setAttribute(element, 'aria-valuetext', change.valueText);
+      }
+      if (change.description !== undefined) {
+        setAttribute(element, 'aria-description', change.description);
+      }
+      if (change.pressed !== undefined) {
+        setAttribute(element, 'aria-pressed', String(change.pressed));
+      }
     }
     if (view.probe) showProbe(view.probe);
     if (view.readout) {

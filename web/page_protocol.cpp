@@ -150,20 +150,59 @@ std::string ProbeJson(const FormView::Probe& p) {
          ",\"readout\":" + Quoted(p.readout) + "}";
 }
 
-std::string SwitchesJson(const window::FormModel& model,
-                         const std::vector<FormView::Switch>& switches) {
+std::string_view NameOf(const window::FormModel& model, ControlId id) {
+  std::string_view name;
+  form::ForEachRow(model.layout(), [&](const ControlRow& row) {
+    if (row.id == id) name = row.name;
+  });
+  return name;
+}
+
+// What changed on the controls, each by its name: its left edge, caption,
+// value (with its words), text, description and pressed state.
+std::string ControlsChanged(const window::FormModel& model, const FormView& v) {
+  std::vector<std::pair<ControlId, std::string>> changes;
+  const auto note = [&](ControlId id, const std::string& part) {
+    for (auto& [known, parts] : changes) {
+      if (known == id) {
+        parts += "," + part;
+        return;
+      }
+    }
+    changes.emplace_back(id, part);
+  };
+  if (v.Changed(FormView::kLabel5)) {
+    note(ControlId::kLabel5,
+         "\"left\":" +
+             std::to_string(model.mapping().ToPixels(v.label5LeftTwips)));
+  }
+  if (v.Changed(FormView::kPhase)) {
+    note(ControlId::kLabel7, "\"caption\":" + Quoted(v.phaseCaption));
+  }
+  if (v.Changed(FormView::kStates)) {
+    for (const FormView::Switch& s : v.switches) {
+      std::string part = "\"description\":" + Quoted(s.description);
+      if (s.pressed)
+        part += ",\"pressed\":" + std::string(*s.pressed ? "true" : "false");
+      note(s.id, part);
+    }
+  }
+  if (v.Changed(FormView::kSpeed)) {
+    note(ControlId::kHScroll1, "\"value\":" + std::to_string(v.speedMs) +
+                                   ",\"valueText\":" + Quoted(v.speedWords));
+  }
+  if (v.Changed(FormView::kTexts)) {
+    for (const ControlId box :
+         {ControlId::kText1, ControlId::kText2, ControlId::kText3}) {
+      note(box, "\"text\":" + Quoted(model.text(box)));
+    }
+  }
   std::string json = "[";
-  for (const FormView::Switch& s : switches) {
-    std::string_view name;
-    form::ForEachRow(model.layout(), [&](const ControlRow& row) {
-      if (row.id == s.id) name = row.name;
-    });
+  for (const auto& [id, parts] : changes) {
+    const std::string_view name = NameOf(model, id);
+    if (name.empty()) continue;
     if (json.size() > 1) json += ",";
-    json += "{\"name\":" + Quoted(name) +
-            ",\"description\":" + Quoted(s.description);
-    if (s.pressed)
-      json += ",\"pressed\":" + std::string(*s.pressed ? "true" : "false");
-    json += "}";
+    json += "{\"name\":" + Quoted(name) + "," + parts + "}";
   }
   return json + "]";
 }
@@ -230,7 +269,6 @@ std::string ControlsJson(const window::FormModel& model) {
 
 std::string Dispatch(window::FormModel& model, std::string_view event) {
   const FormView& v = Apply(model, event);
-  const ScreenMapping& m = model.mapping();
   std::string json = "{";
   const auto add = [&json](std::string_view key, const std::string& value) {
     if (json.size() > 1) json += ",";
@@ -250,12 +288,10 @@ std::string Dispatch(window::FormModel& model, std::string_view event) {
     add("size", "[" + std::to_string(size.width) + "," +
                     std::to_string(size.height) + "]");
   }
-  if (v.Changed(FormView::kLabel5)) {
-    add("label5", std::to_string(m.ToPixels(v.label5LeftTwips)));
+  if (v.Changed(FormView::kLabel5 | FormView::kPhase | FormView::kStates |
+                FormView::kSpeed | FormView::kTexts)) {
+    add("controls", ControlsChanged(model, v));
   }
-  if (v.Changed(FormView::kPhase)) add("phase", Quoted(v.phaseCaption));
-  if (v.Changed(FormView::kStates))
-    add("switches", SwitchesJson(model, v.switches));
   if (v.Changed(FormView::kDescription)) {
     add("description", Quoted(model.Description()));
   }
@@ -267,21 +303,7 @@ std::string Dispatch(window::FormModel& model, std::string_view event) {
     add("readout", "[" + Number(v.probe.readoutLeftPx) + "," +
                        Number(v.probe.readoutTopPx) + "]");
   }
-  if (v.Changed(FormView::kSpeed)) {
-    add("speed", "{\"ms\":" + std::to_string(v.speedMs) +
-                     ",\"words\":" + Quoted(v.speedWords) + "}");
-  }
   if (v.Changed(FormView::kSetup)) add("setup", Quoted(v.setup));
-  if (v.Changed(FormView::kTexts)) {
-    std::string texts = "{";
-    for (const ControlId box :
-         {ControlId::kText1, ControlId::kText2, ControlId::kText3}) {
-      if (texts.size() > 1) texts += ",";
-      texts += "\"" + std::to_string(static_cast<int>(box)) +
-               "\":" + Quoted(model.text(box));
-    }
-    add("texts", texts + "}");
-  }
   return json + "}";
 }
 
