@@ -20,8 +20,10 @@
 #include "form/accessible_widgets.h"
 #include "form/focus_ring.h"
 #include "form/form_fonts.h"
+#include "form/model_events.h"
 #include "form/number_box.h"
 #include "form/picture_view.h"
+#include "form/probe_mark.h"
 
 namespace wave::form {
 namespace {
@@ -30,35 +32,6 @@ using window::FormView;
 
 QString Text(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-// A colour no wave element uses, with a white rim so that it shows on any
-// of them.
-constexpr QColor kProbeColour(255, 128, 0);
-
-window::FormModel::Picture PictureFor(const QWidget& window) {
-  return {QApplication::palette().color(QPalette::Window).rgb() & 0xFFFFFFu,
-          FrameRasteriser::PixelOrder::kArgb32, 0,
-          static_cast<double>(window.logicalDpiX())};
-}
-
-window::Key KeyOf(int key) {
-  switch (key) {
-    case Qt::Key_P:
-      return window::Key::kP;
-    case Qt::Key_Escape:
-      return window::Key::kEscape;
-    case Qt::Key_Left:
-      return window::Key::kLeft;
-    case Qt::Key_Right:
-      return window::Key::kRight;
-    case Qt::Key_Up:
-      return window::Key::kUp;
-    case Qt::Key_Down:
-      return window::Key::kDown;
-    default:
-      return window::Key::kOther;
-  }
 }
 
 }  // namespace
@@ -80,15 +53,7 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
       [this] { return QString::fromStdString(model_.Description()); }, this);
   picture_->setGeometry(rect());
   BuildControls(layout);
-  probeReadout_ = new QLabel(this);
-  probeReadout_->setObjectName(QStringLiteral("ProbeReadout"));
-  probeReadout_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  probeReadout_->setStyleSheet(
-      QStringLiteral("background: rgba(255, 255, 255, 230); color: black;"
-                     " border: 2px solid rgb(255, 128, 0); padding: 1px 3px;"));
-  probeReadout_->setFont(FontFor(FontVariant::Normal10));
-  probeReadout_->setAccessibleName(QStringLiteral("点 P の読み"));
-  probeReadout_->hide();
+  probeReadout_ = new ProbeReadout(this);
   focusRing_ = new FocusRing(this);
 
   connect(&clock_, &AnimationClock::Ticked, this,
@@ -327,19 +292,7 @@ void FormWindow::paintEvent(QPaintEvent* event) {
   painter.drawImage(
       QRectF(r), image_,
       QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
-  const FormView::Probe& probe = model_.view().probe;
-  if (!probe.shown) return;
-  // Over the picture, not in it: the frame stays as drawn.
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QPointF at(probe.xPx, probe.yPx);
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(Qt::white, 4));
-  painter.drawEllipse(at, probe.radiusPx, probe.radiusPx);
-  painter.setPen(QPen(kProbeColour, 2));
-  painter.drawEllipse(at, probe.radiusPx, probe.radiusPx);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(kProbeColour);
-  painter.drawEllipse(at, 2.0, 2.0);
+  PaintProbe(painter, model_.view().probe);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
@@ -387,13 +340,8 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool FormWindow::OfferKey(QKeyEvent* event, QObject* focus) {
-  window::KeyPress key;
-  key.key = KeyOf(event->key());
+  window::KeyPress key = KeyPressOf(*event);
   if (key.key == window::Key::kOther) return false;
-  key.shift = event->modifiers().testFlag(Qt::ShiftModifier);
-  key.otherModifier =
-      (event->modifiers() &
-       (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
   if (const auto it = ids_.find(focus); it != ids_.end())
     key.focus = it->second;
   const FormView& view = model_.KeyDown(key);
