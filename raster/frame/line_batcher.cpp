@@ -3,8 +3,8 @@
 
 namespace wave {
 
-void LineBatcher::Add(Point from, Point to, Color color, std::uint32_t rgb,
-                      const Pen& pen, int width, int height, double dpr) {
+void LineBatcher::AddAnew(Point from, Point to, Color color, std::uint32_t rgb,
+                          const Pen& pen, int width, int height, double dpr) {
   if (!open_.open || open_.color != color || open_.width != pen.width ||
       open_.style != pen.style) {
     End();
@@ -37,8 +37,7 @@ void LineBatcher::Add(Point from, Point to, Color color, std::uint32_t rgb,
   }
 }
 
-void LineBatcher::End() {
-  if (!open_.open) return;
+void LineBatcher::Close() {
   open_.open = false;
   if (Batch().empty()) return;
   queue_.LaySegments(Batch(), open_.rgb);

@@ -29,11 +29,27 @@ class LineBatcher {
   // pixels at `dpr` of them per logical pixel; `rgb` is `color` as the
   // buffer holds it.
   void Add(Point from, Point to, Color color, std::uint32_t rgb, const Pen& pen,
-           int width, int height, double dpr);
-  void End();
+           int width, int height, double dpr) {
+    // The hyperbolas come by the ten thousand segments in one solid pen:
+    // straight on.
+    if (open_.open && pen.Solid() && open_.color == color &&
+        open_.width == pen.width && open_.style == pen.style) {
+      open_.end = to;
+      Batch().AddSegment(from.x * dpr, from.y * dpr, to.x * dpr, to.y * dpr,
+                         pen.Width() * dpr);
+      return;
+    }
+    AddAnew(from, to, color, rgb, pen, width, height, dpr);
+  }
+  void End() {
+    if (open_.open) Close();
+  }
 
  private:
   SegmentBatch& Batch() { return *batches_[queued_]; }
+  void Close();
+  void AddAnew(Point from, Point to, Color color, std::uint32_t rgb,
+               const Pen& pen, int width, int height, double dpr);
 
   BandCompositor& queue_;
   std::vector<std::unique_ptr<SegmentBatch>> batches_;
