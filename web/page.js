@@ -75,6 +75,9 @@
       form.appendChild(element);
     }
     fitButtonCaptions(table.captionFit, face);
+    // P and its readout over every control, as on the desktop.
+    form.appendChild(document.getElementById('probe'));
+    form.appendChild(document.getElementById('readout'));
   }
 
   // The buttons share one size, the largest in which every caption fits.
@@ -128,12 +131,13 @@
         setAttribute(element, 'aria-pressed', String(change.pressed));
       }
     }
-    if (view.probe) showProbe(view.probe);
+    // Placed first: a new text is measured and placed again after.
     if (view.readout) {
       const readout = document.getElementById('readout');
       readout.style.left = view.readout[0] + 'px';
       readout.style.top = view.readout[1] + 'px';
     }
+    if (view.probe) showProbe(view.probe);
     if (view.description !== undefined) {
       setAttribute(canvas, 'aria-label', view.description);
       if (view.announce) document.getElementById('announce').textContent = view.description;
