@@ -92,8 +92,7 @@ FormModel::FormModel(Edition edition, const form::FormLayout& layout,
     }
   });
   view_.intervalMs = form::kStoredTimerIntervalMs;
-  view_.speedMs = SpeedRange::kStartMs;
-  view_.speedWords = std::to_string(view_.speedMs) + " ミリ秒";
+  SetSpeed(SpeedRange::kStartMs);
   view_.probe.radiusPx = ProbeControl::kRingRadiusPx;
   UpdateSwitches();
   view_.changed = 0;
@@ -118,6 +117,12 @@ void FormModel::Fail(std::string_view what) {
                   "\nプログラムを終了します。";
   view_.intervalMs = 0;
   view_.changed |= FormView::kFailure | FormView::kClock;
+}
+
+void FormModel::SetSpeed(int ms) {
+  view_.speedMs = ms;
+  view_.speedWords = std::to_string(ms) + " ミリ秒";
+  view_.changed |= FormView::kSpeed;
 }
 
 void FormModel::SetInterval(int ms) {
@@ -150,9 +155,7 @@ const FormView& FormModel::Load(std::string_view setupLink) {
       }
     }
     if (link.speedMs) {
-      view_.speedMs = SpeedFromLink(*link.speedMs);
-      view_.speedWords = std::to_string(view_.speedMs) + " ミリ秒";
-      view_.changed |= FormView::kSpeed;
+      SetSpeed(SpeedFromLink(*link.speedMs));
     }
     scene_.InitScene();
     SetInterval(view_.speedMs);
@@ -234,9 +237,7 @@ const FormView& FormModel::MoveSpeed(int intervalMs) {
     const int ms =
         std::clamp(intervalMs, SpeedRange::kMinimumMs, SpeedRange::kMaximumMs);
     if (ms == view_.speedMs) return;
-    view_.speedMs = ms;
-    view_.speedWords = std::to_string(ms) + " ミリ秒";
-    view_.changed |= FormView::kSpeed;
+    SetSpeed(ms);
     UpdateSetup();
   });
 }

@@ -104,6 +104,7 @@ class FormModel final : private FormControls {
   void Begin();
   void Fail(std::string_view what);
   void SetInterval(int ms);
+  void SetSpeed(int ms);  // the bar's value and its words
   // After a handler: the states, the announcement, P's readout, the link.
   void Settle(bool sceneRan);
   void UpdateSwitches();
