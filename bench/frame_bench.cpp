@@ -14,8 +14,8 @@
 
 #include "form/raster_canvas.h"
 #include "scene/wave_scene.h"
-#include "tests/support/literal_frame.h"
 #include "tests/plain_canvas.h"
+#include "tests/support/literal_frame.h"
 #include "tests/support/recording_canvas.h"
 
 namespace wave {
@@ -296,6 +296,12 @@ int main(int argc, char** argv) {
                   Case{"0.1", "6", 10000}},
         std::pair{"first-after-edit/wavelength0.1/dots1000/r10000",
                   wave::Dots("0.1", "1000", 10000)},
+        std::pair{"first-after-edit/wavelength0.1/dots300/r10000/1920x1080",
+                  wave::InWindow(wave::Dots("0.1", "300", 10000),
+                                 QSize(1920, 1080), 1)},
+        std::pair{"first-after-edit/wavelength0.1/dots300/r10000/3840x2160",
+                  wave::InWindow(wave::Dots("0.1", "300", 10000),
+                                 QSize(1920, 1080), 2)},
         std::pair{"first-after-edit/wavelength0.1/dots1000/r10000/1920x1080",
                   wave::InWindow(wave::Dots("0.1", "1000", 10000),
                                  QSize(1920, 1080), 1)},
