@@ -32,7 +32,13 @@ struct Case {
   const char* t3 = "100";
   QSize pixels = kPixels;  // logical size of the window
   double ratio = 1;        // device pixels per logical pixel
+  WaterView water = WaterView::kNone;
 };
+
+Case Shaded(Case c, WaterView water) {
+  c.water = water;
+  return c;
+}
 
 // The same case in a larger window: maximised on a full-HD screen, or on a
 // 4K screen at scale 2 (1920 × 1080 logical, 3840 × 2160 device pixels).
@@ -52,6 +58,7 @@ void Configure(WaveScene& scene, const Case& c) {
   scene.ShowAntinodal = c.layers & 1;
   scene.ShowNodal = (c.layers >> 1) & 1;
   scene.ShowCrossings = (c.layers >> 2) & 1;
+  scene.Water = c.water;
   scene.FrontRadius = c.front - 100;
 }
 
@@ -310,6 +317,24 @@ int main(int argc, char** argv) {
                                  QSize(1920, 1080), 2)}}) {
     benchmark::RegisterBenchmark(name, wave::FirstAfterEdit, c)
         ->Unit(benchmark::kMillisecond);
+  }
+  // With the water under the construction: animated, the surface changes
+  // every frame; the amplitude settles once the fronts have passed the window.
+  for (const auto& [name, water] :
+       {std::pair{"surface", wave::WaterView::kSurface},
+        std::pair{"amplitude", wave::WaterView::kAmplitude}}) {
+    const std::string view = std::string("water/") + name;
+    wave::RegisterAtSizes("animated/" + view + "/default/from-r100000",
+                          wave::Shaded(Case{"2", "6", 100000}, water),
+                          wave::Animated, true);
+    // As the window starts: the lines off, the dots on.
+    wave::RegisterAtSizes("animated/" + view + "/at-load/from-r100000",
+                          wave::Shaded(Case{"2", "6", 100000, 4}, water),
+                          wave::Animated, true);
+    wave::RegisterAtSizes(
+        "first-after-edit/" + view + "/wavelength0.1/dots1000/r10000",
+        wave::Shaded(wave::Dots("0.1", "1000", 10000), water),
+        wave::FirstAfterEdit, true);
   }
   // The heaviest inputs found, repeated and first after an edit, at every
   // window size.

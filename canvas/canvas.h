@@ -6,6 +6,8 @@
 
 namespace wave {
 
+struct WaterShade;
+
 // A colour laid out as 0x00BBGGRR.
 using Color = std::uint32_t;
 
@@ -49,6 +51,9 @@ class Canvas {
   virtual void SetDrawStyle(int style) = 0;
   virtual void SetFillStyle(int style) = 0;
   virtual void SetFillColor(Color color) = 0;
+  // Covers the whole picture with the water of two sources (canvas/water.h),
+  // as a clear would, for the shapes that follow to lie on.
+  virtual void Shade(const WaterShade& water) = 0;
 
   // Where drawing can be seen. A caller may leave out shapes that lie wholly
   // outside, shapes that later opaque ones cover, and circles of negative

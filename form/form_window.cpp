@@ -2,6 +2,7 @@
 #include "form/form_window.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,12 +13,14 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "form/accessible_widgets.h"
+#include "form/extras_menu.h"
 #include "form/focus_ring.h"
 #include "form/form_fonts.h"
 #include "form/model_events.h"
@@ -147,6 +150,15 @@ void FormWindow::BuildControls(const FormLayout& layout) {
   for (std::size_t i = 0; i + 1 < windowed.size(); ++i) {
     QWidget::setTabOrder(byId(windowed[i]->id), byId(windowed[i + 1]->id));
   }
+  extras_ = new ExtrasMenu(
+      this, [this](window::MenuChoice choice) { Show(model_.Choose(choice)); });
+  const window::MenuPlace& at = window::kMenuPlace;
+  extras_->button()->setGeometry(
+      mapping.ToPixels(at.left), mapping.ToPixels(at.top),
+      mapping.ToPixels(at.width), mapping.ToPixels(at.height));
+  if (!windowed.empty()) {
+    QWidget::setTabOrder(byId(windowed.back()->id), extras_->button());
+  }
   if (!windowed.empty()) {
     firstFocus_ = byId(windowed.front()->id);
     firstFocus_->setFocus();
@@ -247,6 +259,7 @@ void FormWindow::Show(const FormView& shown) {
       scrollBar()->intervalMs() != view.speedMs) {
     scrollBar()->setIntervalMs(view.speedMs);
   }
+  if (view.Changed(FormView::kMenu)) extras_->Show(view.menu);
   if (view.Changed(FormView::kAnnounce)) picture_->AnnounceChange();
   if (view.Changed(FormView::kProbe | FormView::kReadout)) ShowProbe(view);
   if (view.Changed(FormView::kPicture | FormView::kProbe)) update();
@@ -340,6 +353,12 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool FormWindow::OfferKey(QKeyEvent* event, QObject* focus) {
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    const QWidget* at = QApplication::focusWidget();
+    extras_->PopupAt(at != nullptr ? at->mapToGlobal(at->rect().center())
+                                   : mapToGlobal(rect().center()));
+    return true;
+  }
   window::KeyPress key = KeyPressOf(*event);
   if (key.key == window::Key::kOther) return false;
   if (const auto it = ids_.find(focus); it != ids_.end())
@@ -348,6 +367,12 @@ bool FormWindow::OfferKey(QKeyEvent* event, QObject* focus) {
   const bool taken = view.keyTaken;
   Show(view);
   return taken;
+}
+
+// Right click, the Menu key, a long press where the platform makes one a
+// context menu; Shift+F10 comes by OfferKey.
+void FormWindow::contextMenuEvent(QContextMenuEvent* event) {
+  extras_->PopupAt(event->globalPos());
 }
 
 // Keys a control leaves come back here: they were offered already.

@@ -59,6 +59,7 @@ class FormWindow : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -82,6 +83,7 @@ class FormWindow : public QWidget {
   std::array<QWidget*, kControlIds> byId_{};
   std::map<QObject*, ControlId> ids_;
   class PictureView* picture_ = nullptr;
+  class ExtrasMenu* extras_ = nullptr;
   class FocusRing* focusRing_ = nullptr;
   QLabel* probeReadout_ = nullptr;
   AnimationClock clock_;

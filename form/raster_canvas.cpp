@@ -47,6 +47,7 @@ void RasterCanvas::Wrap() {
 }
 
 void RasterCanvas::Cls() { engine_->Cls(); }
+void RasterCanvas::Shade(const WaterShade& water) { engine_->Shade(water); }
 void RasterCanvas::Circle(float x, float y, float radius, Color color) {
   engine_->Circle(x, y, radius, color);
 }

@@ -28,6 +28,7 @@ class RasterCanvas : public Canvas {
   RasterCanvas& operator=(RasterCanvas&&) noexcept;
 
   void Cls() override;
+  void Shade(const WaterShade& water) override;
   void Circle(float x, float y, float radius, Color color) override;
   void Line(float x1, float y1, float x2, float y2, Color color) override;
   void SetDrawWidth(int pixels) override;

@@ -71,6 +71,11 @@ std::string DescribePicture(const PictureSummary& s) {
                      Number(s.separation) + "（波長の " +
                      Ratio(s.separation / s.wavelength) + " 倍）、" +
                      (s.antiphase ? "逆位相。" : "同位相。");
+  if (s.water == WaterView::kSurface) {
+    text += "水面の高さを濃淡で表示中（明るいほど高い）。";
+  } else if (s.water == WaterView::kAmplitude) {
+    text += "振幅を濃淡で表示中（明るいほど大きく揺れ、暗いところは静か）。";
+  }
   text += Family("腹線", s.antinodal, s.antinodalMembers);
   text += Family("節線", s.nodal, s.nodalMembers);
   if (s.crossings) {

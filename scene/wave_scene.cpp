@@ -163,6 +163,11 @@ void WaveScene::TogglePhase() {
   RedrawFrame();
 }
 
+void WaveScene::ShowWater(WaterView view) {
+  Water = view;
+  RedrawFrame();
+}
+
 void WaveScene::ResetScene() {
   FrontRadius = 1000;
   ShowAntinodal = 0;
@@ -215,6 +220,12 @@ void WaveScene::StepFrame() {
   if (Separation == 0) Separation = 0.1;
   if (edition_ == Edition::Six) Antiphase = 0;
   const FrameValues v(Wavelength, Separation, Antiphase);
+
+  if (Water != WaterView::kNone && std::isfinite(v.xB)) {
+    canvas_.Shade({Water, kSourceX, kSourceY, v.xB, kSourceY,
+                   static_cast<double>(FrontRadius + kFrontAdvance),
+                   WaveGeometry::Twips(Wavelength), Antiphase == 1});
+  }
 
   if (Antiphase == 0 && ShowAntinodal == 1) DrawHyperbolas(v, 1, kAntinodal);
   if (Antiphase == 1 && ShowAntinodal == 1) DrawHyperbolas(v, 0.5, kAntinodal);
@@ -436,6 +447,7 @@ PictureSummary WaveScene::Summarize(const VisibleArea& area) const {
   s.antinodal = ShowAntinodal == 1;
   s.nodal = ShowNodal == 1;
   s.crossings = ShowCrossings == 1;
+  s.water = Water;
   if (Wavelength == 0) return s;  // no frame yet
   if (s.antinodal) s.antinodalMembers = Members(s.antiphase ? 0.5 : 1);
   if (s.nodal) s.nodalMembers = Members(s.antiphase ? 1 : 0.5);

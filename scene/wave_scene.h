@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "canvas/canvas.h"
+#include "canvas/water.h"
 
 namespace wave {
 
@@ -55,6 +56,7 @@ struct PictureSummary {
   double separation = 0;
   bool antiphase = false;
   bool antinodal = false, nodal = false, crossings = false;
+  WaterView water = WaterView::kNone;
   // The members each family draws, as path differences in wavelengths:
   // 0 is the central line, every other value a pair of lines at ±value.
   std::vector<double> antinodalMembers, nodalMembers;
@@ -65,7 +67,9 @@ struct PictureSummary {
 // The state of the picture and the operations that change it. Every
 // operation but InitScene ends with a complete frame drawn on the canvas.
 //
-// A frame (StepFrame): clear; read λ and d from the boxes; draw the line
+// A frame (StepFrame): clear; read λ and d from the boxes; lay the water
+// when a view of it is on (as of the front after this frame's advance);
+// draw the line
 // families that are on; advance the front by 100 twips; draw both sources'
 // fronts every half wavelength from the front inwards (A's then B's at each
 // radius), A's crests, B's crests, the two source marks; mark where crests
@@ -81,6 +85,9 @@ class WaveScene {
                Antiphase = 0;
   double Separation = 0;
   float Wavelength = 0;
+  // The water under the construction: none, its surface or its amplitude,
+  // laid by the frame first, after the clear.
+  WaterView Water = WaterView::kNone;
 
   void InitScene();
   void StepFrame();
@@ -95,6 +102,8 @@ class WaveScene {
   // first frame; the phase stays 0 in the six-button edition.
   void SetSwitch(SceneSwitch which, bool on);
   bool SwitchOn(SceneSwitch which) const;
+  // Shows the water so from the same instant on (the frame drawn again).
+  void ShowWater(WaterView view);
 
   Edition edition() const { return edition_; }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "canvas/canvas.h"
+#include "canvas/water.h"
 #include "scene/wave_scene.h"
 
 namespace wave::testing {
@@ -29,6 +30,10 @@ class CheckingCanvas : public Canvas {
     if (frameCalls > longestFrame) longestFrame = frameCalls;
     frameCalls = 0;
     ++frames;
+  }
+  void Shade(const WaterShade& water) override {
+    Count(static_cast<float>(water.ax), static_cast<float>(water.bx),
+          static_cast<float>(water.front), 0);
   }
   void Circle(float x, float y, float radius, Color) override {
     Count(x, y, radius, 0);

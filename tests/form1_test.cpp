@@ -74,14 +74,14 @@ std::vector<Edition> Editions() {
          Font::Normal10},
         {"Text3", Kind::Box, "100", 8880, 120, 615, 495, Font::Normal14}},
        {"Command1", "Command2", "Command3", "Text1", "Text2", "Command4",
-        "Command5", "Command6", "HScroll1", "Command7", "Text3"}},
+        "Command5", "Command6", "HScroll1", "Command7", "Text3", "menuButton"}},
       {"sarvel6",
        [] { return std::make_unique<six::Form1>(); },
        {{"Label7", Kind::Label, "点の大きさ", 8040, 120, 975, 375,
          Font::Normal10},
         {"Text3", Kind::Box, "100", 9000, 120, 735, 420, Font::Normal14}},
        {"Command1", "Command2", "Command3", "Text1", "Text2", "Command4",
-        "Command5", "Command6", "HScroll1", "Text3"}},
+        "Command5", "Command6", "HScroll1", "Text3", "menuButton"}},
   };
 }
 
@@ -119,9 +119,10 @@ TEST_F(Form1Test, ControlsMatchTheLayoutTable) {
     std::vector<Expected> rows = kSharedRows;
     rows.insert(rows.end(), edition.ownRows.begin(), edition.ownRows.end());
     // Besides the controls: the picture's accessible stand-in, the focus
-    // ring, and the readout of P, hidden until P is placed.
+    // ring, the readout of P, hidden until P is placed, and the extras'
+    // menu with its button.
     EXPECT_EQ(w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
-              rows.size() + 3)
+              rows.size() + 5)
         << edition.name;
     const auto* readout = w->findChild<QLabel*>("ProbeReadout");
     ASSERT_NE(readout, nullptr);

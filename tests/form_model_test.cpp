@@ -303,20 +303,48 @@ TEST(FormModelTest, SwitchStatesAndThePhaseLabelPerEdition) {
   EXPECT_TRUE(six.model.view().phaseCaption.empty());
 }
 
+// The menu's water views: one checked at a time, each choice drawn again at
+// the same instant, told, and kept in the link; choosing the view shown
+// changes nothing.
+TEST(FormModelTest, TheMenuChoosesTheWater) {
+  Model m;
+  const FormView loaded = Play(m.model, "load surface=7");
+  EXPECT_EQ(m.model.scene().Water, WaterView::kNone) << "not a view";
+  ASSERT_TRUE(loaded.Changed(FormView::kMenu));
+  ASSERT_EQ(loaded.menu.size(), 3u);
+  EXPECT_TRUE(loaded.menu[0].checked);
+  Play(m.model, "click Command3");
+  const std::int64_t front = m.model.scene().FrontRadius;
+  const FormView chose = m.model.Choose(MenuChoice::kSurface);
+  EXPECT_TRUE(chose.Changed(FormView::kPicture | FormView::kAnnounce));
+  EXPECT_TRUE(chose.Changed(FormView::kMenu));
+  EXPECT_EQ(m.model.scene().FrontRadius, front);
+  EXPECT_FALSE(chose.menu[0].checked);
+  EXPECT_TRUE(chose.menu[1].checked);
+  EXPECT_NE(m.model.Description().find("水面の高さを濃淡で表示中"),
+            std::string::npos);
+  EXPECT_NE(chose.setup.find("surface=1"), std::string::npos);
+  const FormView again = m.model.Choose(MenuChoice::kSurface);
+  EXPECT_FALSE(again.Changed(FormView::kPicture | FormView::kMenu));
+}
+
 TEST(FormModelTest, ALinkSetsUpThePictureAndFollowsIt) {
   Model m;
   const FormView first = Play(
-      m.model, "load wavelength=1&distance=4&antinodal=1&antiphase=1&dots=abc");
+      m.model,
+      "load "
+      "wavelength=1&distance=4&antinodal=1&antiphase=1&dots=abc&surface=2");
   EXPECT_TRUE(first.Changed(FormView::kTexts));
   EXPECT_EQ(m.model.text(ControlId::kText3), "abc");
   EXPECT_EQ(m.model.scene().ShowAntinodal, 1);
   EXPECT_EQ(first.phaseCaption, "逆位相");
+  EXPECT_EQ(m.model.scene().Water, WaterView::kAmplitude);
   Play(m.model, "click Command3");
   EXPECT_EQ(m.model.scene().Separation, 4.0);
   Play(m.model, "type Text1 ２; speed 890");
   EXPECT_EQ(m.model.view().setup,
             "wavelength=%EF%BC%92&distance=4&dots=abc&antinodal=1&nodal=0&"
-            "crossings=1&antiphase=1&speed=890");
+            "crossings=1&antiphase=1&speed=890&surface=2");
   Model six(Edition::Six);
   Play(six.model, "load");
   EXPECT_EQ(six.model.view().setup.find("antiphase"), std::string::npos);

@@ -5,7 +5,11 @@
 #include <QPainter>
 #include <QSize>
 
+#include <algorithm>
+#include <cmath>
+
 #include "canvas/canvas.h"
+#include "canvas/water.h"
 
 namespace wave::testing {
 
@@ -24,6 +28,41 @@ class PlainCanvas : public Canvas {
   }
 
   void Cls() override { Painter().fillRect(image_.rect(), background_); }
+  // Each device pixel from the formulas in double precision.
+  void Shade(const WaterShade& w) override {
+    Flush();
+    const double twips = twipsPerPixel_ / image_.devicePixelRatio();
+    for (int y = 0; y < image_.height(); ++y) {
+      for (int x = 0; x < image_.width(); ++x) {
+        const int level = WaterLevel(w, (x + 0.5) * twips, (y + 0.5) * twips);
+        const Color c = WaterColour(w.view, level);
+        image_.setPixel(x, y, qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
+      }
+    }
+  }
+  // The level of the water at (x, y) in twips, rounded.
+  static int WaterLevel(const WaterShade& w, double x, double y) {
+    const double rA = std::hypot(x - w.ax, y - w.ay);
+    const double rB = std::hypot(x - w.bx, y - w.by);
+    const bool moving = w.wavelength > 0;
+    const bool inA = moving && rA <= w.front, inB = moving && rB <= w.front;
+    constexpr double kPi = 3.14159265358979323846;
+    if (w.view == WaterView::kAmplitude) {
+      double a = inA != inB ? 1 : 0;
+      if (inA && inB) {
+        a = 2 * std::fabs(std::cos(kPi * (rA - rB) / w.wavelength +
+                                   (w.antiphase ? kPi / 2 : 0)));
+      }
+      return static_cast<int>(std::lround(a * 127.5));
+    }
+    const double crestB = w.antiphase ? w.wavelength / 2 : 0;
+    const double yA =
+        inA ? std::cos(2 * kPi * (w.front - rA) / w.wavelength) : 0;
+    const double yB =
+        inB ? std::cos(2 * kPi * (w.front - crestB - rB) / w.wavelength) : 0;
+    return std::clamp(static_cast<int>(std::lround((yA + yB) * 63.75)) + 128, 0,
+                      255);
+  }
   void Circle(float x, float y, float r, Color c) override {
     if (r < 0) return;
     QPainter& p = Painter();

@@ -24,8 +24,8 @@ PAGES, WEB_FRAME = sys.argv[1], sys.argv[2]
 # Full edition: Command1..7, Text1..3, HScroll1, Label1..3, 5..8.
 FULL_TAB_ORDER = ["Command1", "Command2", "Command3", "Text1", "Text2",
                   "Command4", "Command5", "Command6", "HScroll1", "Command7",
-                  "Text3"]
-SIX_TAB_ORDER = FULL_TAB_ORDER[:-2] + ["Text3"]
+                  "Text3", "menuButton"]
+SIX_TAB_ORDER = FULL_TAB_ORDER[:-3] + ["Text3", "menuButton"]
 
 
 def driver_for(width, height, ratio=1):
@@ -156,7 +156,7 @@ class PageTest(unittest.TestCase):
             page = Page(driver, "sarvel11")
             self.assertEqual(page.js("return document.documentElement.lang"), "ja")
             count = page.js("return document.querySelectorAll('.control').length")
-            self.assertEqual(count, 18)  # and the clock: 19 controls
+            self.assertEqual(count, 19)  # the menu's button and 18 of the table
             self.assertEqual(page.js("return document.activeElement.id"), "Command1")
             seen = ["Command1"]
             for _ in range(len(FULL_TAB_ORDER) - 1):
@@ -184,6 +184,17 @@ class PageTest(unittest.TestCase):
             # The phase label.
             page.el("Command7").click()
             self.assertEqual(page.el("Label7").text, "逆位相")
+            # The extras' menu from the picture's context menu, by keys: the
+            # amplitude is shown, checked, told and kept in the link.
+            ActionChains(page.driver).context_click(page.el("picture")).perform()
+            self.assertEqual(page.js("return document.activeElement.id"), "waterNone")
+            page.driver.switch_to.active_element.send_keys(Keys.END, Keys.ENTER)
+            self.assertEqual(page.el("waterAmplitude").get_attribute("aria-checked"), "true")
+            self.assertEqual(page.el("waterNone").get_attribute("aria-checked"), "false")
+            self.assertIn("surface=2", page.js("return location.hash"))
+            self.assertIn("振幅を濃淡で表示中",
+                          page.js("return document.getElementById('announce').textContent"))
+            self.assertTrue(page.js("return document.getElementById('extrasMenu').hidden"))
             # Typing never scrolled the page.
             self.assertEqual(page.js("return [window.scrollX, window.scrollY]"), [0, 0])
         finally:
@@ -193,7 +204,7 @@ class PageTest(unittest.TestCase):
         driver = driver_for(900, 700)
         try:
             page = Page(driver, "sarvel6")
-            self.assertEqual(page.js("return document.querySelectorAll('.control').length"), 16)
+            self.assertEqual(page.js("return document.querySelectorAll('.control').length"), 17)
             self.assertEqual(page.js("return document.getElementById('Command7')"), None)
             seen = [page.js("return document.activeElement.id")]
             for _ in range(len(SIX_TAB_ORDER) - 1):

@@ -10,6 +10,7 @@
   const form = document.getElementById('form');
   let timer = 0;
   let failed = false;
+  let menu = null;
   // Every event, in order, so that a test can replay it natively.
   window.sarvelEvents = [];
 
@@ -75,9 +76,15 @@
       form.appendChild(element);
     }
     fitButtonCaptions(table.captionFit, face);
-    // P and its readout over every control, as on the desktop.
+    menu = window.sarvelMenu(table.menu, face, (name) => send('choose ' + name));
+    form.appendChild(menu.button);
+    menu.button.style.fontSize = Object.values(controls)
+        .find((c) => c.row.kind === 'button').element.style.fontSize;
+    // P and its readout over every control, as on the desktop; the menu
+    // over them.
     form.appendChild(document.getElementById('probe'));
     form.appendChild(document.getElementById('readout'));
+    form.appendChild(menu.popup);
   }
 
   // The buttons share one size, the largest in which every caption fits.
@@ -146,6 +153,7 @@
       clearTimeout(timer);
       if (view.interval > 0) timer = setTimeout(tick, view.interval);
     }
+    if (view.menu) menu.show(view.menu);
     if (view.setup !== undefined && '#' + view.setup !== location.hash) {
       history.replaceState(null, '', '#' + view.setup);
     }
@@ -217,6 +225,16 @@
     });
     canvas.addEventListener('pointerup', () => send('release'));
     canvas.addEventListener('pointercancel', () => send('cancel'));
+    // Right click, the Menu key, Shift+F10; a text box keeps its own menu.
+    document.addEventListener('contextmenu', (event) => {
+      if (event.target.type === 'text') return;
+      event.preventDefault();
+      const r = event.target.getBoundingClientRect();
+      const byKey = event.clientX === 0 && event.clientY === 0;
+      menu.open(byKey ? r.left + r.width / 2 : event.clientX,
+                byKey ? r.top + r.height / 2 : event.clientY);
+    });
+    holdForMenu();
     canvas.style.touchAction = 'none';
     document.addEventListener('keydown', (event) => {
       const focus = event.target.dataset ? event.target.dataset.id : undefined;
@@ -226,6 +244,24 @@
       if (view.keyTaken) event.preventDefault();
     });
     window.addEventListener('resize', fit);
+  }
+
+  // A long press of a finger on the picture, which no browser on a tablet
+  // reports alike, opens the menu too; the press it began is cancelled.
+  function holdForMenu() {
+    let hold = 0, x = 0, y = 0;
+    canvas.addEventListener('pointerdown', (event) => {
+      if (event.pointerType !== 'touch') return;
+      x = event.clientX;
+      y = event.clientY;
+      hold = setTimeout(() => { send('cancel'); menu.open(x, y); }, 600);
+    });
+    canvas.addEventListener('pointermove', (event) => {
+      if (Math.hypot(event.clientX - x, event.clientY - y) > 10) clearTimeout(hold);
+    });
+    for (const end of ['pointerup', 'pointercancel']) {
+      canvas.addEventListener(end, () => clearTimeout(hold));
+    }
   }
 
   function start() {

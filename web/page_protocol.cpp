@@ -135,6 +135,13 @@ const FormView& Apply(window::FormModel& model, std::string_view line) {
     key.key = KeyNamed(line);
     return model.KeyDown(key);
   }
+  if (verb == "choose") {
+    const std::string name = Word(line);
+    for (const window::MenuRow& row : window::kMenuRows) {
+      if (name == row.name) return model.Choose(row.id);
+    }
+    return model.Handle([] {});
+  }
   if (verb == "readout") {
     const double w = Read(line), h = Read(line);
     return model.MeasureReadout(std::isfinite(w) ? w : 0,
@@ -264,7 +271,23 @@ std::string ControlsJson(const window::FormModel& model) {
     first = false;
     json += RowJson(layout, *row, m);
   }
-  return json + "]}";
+  const window::MenuPlace& at = window::kMenuPlace;
+  json += "],\"menu\":{\"caption\":" + Quoted(window::kMenuCaption) +
+          ",\"description\":" + Quoted(window::kMenuDescription) +
+          ",\"left\":" + std::to_string(m.ToPixels(at.left)) +
+          ",\"top\":" + std::to_string(m.ToPixels(at.top)) +
+          ",\"width\":" + std::to_string(m.ToPixels(at.width)) +
+          ",\"height\":" + std::to_string(m.ToPixels(at.height)) +
+          ",\"items\":[";
+  first = true;
+  for (const window::MenuRow& row : window::kMenuRows) {
+    if (!first) json += ",";
+    first = false;
+    json += "{\"name\":" + Quoted(row.name) +
+            ",\"group\":" + Quoted(row.group) +
+            ",\"caption\":" + Quoted(row.caption) + "}";
+  }
+  return json + "]}}";
 }
 
 std::string Dispatch(window::FormModel& model, std::string_view event) {
@@ -302,6 +325,15 @@ std::string Dispatch(window::FormModel& model, std::string_view event) {
   if (v.Changed(FormView::kReadout)) {
     add("readout", "[" + Number(v.probe.readoutLeftPx) + "," +
                        Number(v.probe.readoutTopPx) + "]");
+  }
+  if (v.Changed(FormView::kMenu)) {
+    std::string items = "[";
+    for (const FormView::MenuItem& item : v.menu) {
+      if (items.size() > 1) items += ",";
+      items += "{\"name\":" + Quoted(item.name) +
+               ",\"checked\":" + (item.checked ? "true" : "false") + "}";
+    }
+    add("menu", items + "]");
   }
   if (v.Changed(FormView::kSetup)) add("setup", Quoted(v.setup));
   return json + "}";

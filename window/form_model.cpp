@@ -166,10 +166,14 @@ const FormView& FormModel::Load(std::string_view setupLink) {
           std::pair{SceneSwitch::kAntiphase, link.antiphase}}) {
       if (on) scene_.SetSwitch(which, *on);
     }
+    if (link.surface) {
+      scene_.Water = static_cast<WaterView>(*link.surface);
+    }
     loaded_ = true;
     Settle(true);
     // The first view is shown whole.
-    view_.changed |= FormView::kSpeed | FormView::kStates | FormView::kLabel5;
+    view_.changed |= FormView::kSpeed | FormView::kStates | FormView::kLabel5 |
+                     FormView::kMenu;
     if (scene_.edition() == Edition::Full) view_.changed |= FormView::kPhase;
   });
 }
@@ -211,6 +215,16 @@ const FormView& FormModel::Click(ControlId id) {
         break;
     }
     Settle(drew);
+  });
+}
+
+const FormView& FormModel::Choose(MenuChoice choice) {
+  return Handle([&] {
+    for (const MenuRow& row : kMenuRows) {
+      if (row.id != choice || row.water == scene_.Water) continue;
+      scene_.ShowWater(row.water);
+      Settle(true);
+    }
   });
 }
 
@@ -347,6 +361,7 @@ void FormModel::ProbeMoved(bool moved) {
 void FormModel::Settle(bool sceneRan) {
   if (sceneRan) view_.changed |= FormView::kPicture | FormView::kDescription;
   UpdateSwitches();
+  UpdateMenu();
   Settings now = CurrentSettings();
   if (announced_ != now) {
     announced_ = std::move(now);
@@ -363,7 +378,25 @@ FormModel::Settings FormModel::CurrentSettings() const {
           scene_.Antiphase,
           BitsOf<std::uint32_t>(scene_.Wavelength),
           BitsOf<std::uint64_t>(scene_.Separation),
-          texts_[2]};
+          texts_[2],
+          scene_.Water};
+}
+
+void FormModel::UpdateMenu() {
+  std::vector<FormView::MenuItem> menu;
+  for (const MenuRow& row : kMenuRows) {
+    menu.push_back(
+        {row.id, row.name, row.group, row.caption, row.water == scene_.Water});
+  }
+  if (menu.size() == view_.menu.size() &&
+      std::equal(menu.begin(), menu.end(), view_.menu.begin(),
+                 [](const auto& a, const auto& b) {
+                   return a.checked == b.checked;
+                 })) {
+    return;
+  }
+  view_.menu = std::move(menu);
+  view_.changed |= FormView::kMenu;
 }
 
 void FormModel::UpdateSwitches() {
@@ -435,6 +468,7 @@ void FormModel::UpdateSetup() {
   link.crossings = scene_.ShowCrossings == 1;
   if (scene_.edition() == Edition::Full) link.antiphase = scene_.Antiphase == 1;
   link.speedMs = view_.speedMs;
+  link.surface = static_cast<int>(scene_.Water);
   std::string setup = WriteSetupLink(link);
   if (setup == view_.setup) return;
   view_.setup = std::move(setup);

@@ -46,6 +46,8 @@ class FormModel final : private FormControls {
   // the bar's interval. No frame is drawn.
   const FormView& Load(std::string_view setupLink = {});
   const FormView& Click(ControlId id);
+  // An item of the extras' menu chosen.
+  const FormView& Choose(MenuChoice choice);
   // A late tick, after the clock stopped, does nothing.
   const FormView& Tick();
   // What a box holds now; read by the next frame.
@@ -91,6 +93,7 @@ class FormModel final : private FormControls {
     std::uint32_t wavelengthBits;
     std::uint64_t separationBits;
     std::string dots;
+    WaterView water;
     bool operator==(const Settings&) const = default;
   };
 
@@ -108,6 +111,7 @@ class FormModel final : private FormControls {
   // After a handler: the states, the announcement, P's readout, the link.
   void Settle(bool sceneRan);
   void UpdateSwitches();
+  void UpdateMenu();
   void UpdateProbe();
   void UpdateSetup();
   void ProbeMoved(bool moved);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/control_table.h"
+#include "window/extras_menu.h"
 
 namespace wave::window {
 
@@ -30,6 +31,7 @@ struct FormView {
     kSetup = 1u << 11,       // the set-up a link carries
     kFailure = 1u << 12,     // a handler failed: show it and end
     kTexts = 1u << 13,       // a box holds a text it was not typed
+    kMenu = 1u << 14,        // which of the extras' menu items are checked
   };
 
   // A button that switches something: its description with the state in
@@ -49,6 +51,13 @@ struct FormView {
     double readoutLeftPx = 0, readoutTopPx = 0;
   };
 
+  // An item of the extras' menu (window/extras_menu.h) and its state.
+  struct MenuItem {
+    MenuChoice id;
+    std::string name, group, caption;
+    bool checked = false;
+  };
+
   unsigned changed = 0;
   // Whether the model took the last key: then it goes no further.
   bool keyTaken = false;
@@ -60,6 +69,7 @@ struct FormView {
   int speedMs = 0;     // the speed bar's value
   std::string speedWords;
   Probe probe;
+  std::vector<MenuItem> menu;
   std::string setup;    // "wavelength=2&distance=6&…", once loaded
   std::string failure;  // the whole message a failure shows
 

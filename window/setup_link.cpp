@@ -123,6 +123,10 @@ SetupLink ReadSetupLink(std::string_view fragment) {
     if (key == "nodal") link.nodal = value == "1";
     if (key == "crossings") link.crossings = value == "1";
     if (key == "antiphase") link.antiphase = value == "1";
+    if (key == "surface" && value.size() == 1 && value[0] >= '0' &&
+        value[0] <= '2') {
+      link.surface = value[0] - '0';
+    }
     if (key == "speed") {
       const std::optional<double> ms = WholeNumber(value);
       if (ms && std::isfinite(*ms)) link.speedMs = *ms;
@@ -154,6 +158,7 @@ std::string WriteSetupLink(const SetupLink& link) {
   on("crossings", link.crossings);
   on("antiphase", link.antiphase);
   if (link.speedMs) field("speed", ShortestText(*link.speedMs));
+  if (link.surface) field("surface", std::to_string(*link.surface));
   return out;
 }
 

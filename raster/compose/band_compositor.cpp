@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "raster/compose/band_compositor.h"
 
+#include "raster/keep/water_cache.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstring>
@@ -55,6 +57,12 @@ void BandCompositor::StartCopied(const SparseImage& image) {
   Discard();
   start_ = Start::Copied;
   copied_ = &image;
+}
+
+void BandCompositor::StartShaded(WaterCache& water) {
+  Discard();
+  start_ = Start::Shaded;
+  water_ = &water;
 }
 
 void BandCompositor::Lay(const CoverageRuns& coverage, std::uint32_t rgb,
@@ -189,8 +197,9 @@ void BandCompositor::Discard() {
 }
 
 bool BandCompositor::Banded(const PixelBuffer& out) const {
+  // The water costs more than a ring a pixel: banded, it is shared out.
   return static_cast<long long>(out.width) * out.height >= kBandedPixels ||
-         scannedCount_ >= kBandedRings;
+         scannedCount_ >= kBandedRings || start_ == Start::Shaded;
 }
 
 void BandCompositor::Run(const PixelBuffer& out) {
@@ -217,7 +226,8 @@ void BandCompositor::Launch(const PixelBuffer& out) {
   Land();
   // Only rings to scan, or kept by the thousand, take long enough to share.
   if (!pending() || !Banded(out) || pool_.size() == 1 ||
-      (scannedCount_ == 0 && ringCount_ < kTrimKept)) {
+      (scannedCount_ == 0 && ringCount_ < kTrimKept &&
+       start_ != Start::Shaded)) {
     return;
   }
   pool_.Start(Prepare(out));
@@ -383,6 +393,10 @@ void BandCompositor::LayStart(const PixelBuffer& out, int top,
                               int bottom) const {
   if (start_ == Start::Copied) {
     copied_->CopyRows(out, top, bottom);
+    return;
+  }
+  if (start_ == Start::Shaded) {
+    water_->Lay(out, top, bottom);
     return;
   }
   if (start_ != Start::Filled) return;

@@ -16,6 +16,7 @@
 namespace wave {
 
 class WorkerPool;
+class WaterCache;
 
 // Coverage laid over a large pixel buffer band by band: every shape queued
 // is laid on a band of rows while those rows are in the cache, then the
@@ -37,6 +38,8 @@ class BandCompositor {
   // image of the buffer's size kept elsewhere, which must stay until Run.
   void StartFilled(std::uint32_t rgb);
   void StartCopied(const SparseImage& image);
+  // Or with the water as `water` is prepared; it must stay until Run.
+  void StartShaded(WaterCache& water);
   // Queues coverage kept elsewhere, moved by (dx, dy); it must stay until
   // Run.
   void Lay(const CoverageRuns& coverage, std::uint32_t rgb, int dx = 0,
@@ -87,7 +90,7 @@ class BandCompositor {
   void Discard();
 
  private:
-  enum class Start { AsIs, Filled, Copied };
+  enum class Start { AsIs, Filled, Copied, Shaded };
   struct Op {
     const CoverageRuns* coverage;  // or null for a ring
     std::uint32_t rgb;
@@ -130,6 +133,7 @@ class BandCompositor {
   Start start_ = Start::AsIs;
   std::uint32_t fill_ = 0;
   const SparseImage* copied_ = nullptr;
+  WaterCache* water_ = nullptr;
   std::vector<Op> ops_;
   std::vector<Ring> rings_;  // reused, with their rows' storage
   std::size_t ringCount_ = 0;

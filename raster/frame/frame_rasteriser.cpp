@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "canvas/plane_geometry.h"
+#include "canvas/water.h"
 #include "raster/compose/band_compositor.h"
 #include "raster/compose/worker_pool.h"
 #include "raster/frame/disc_batch.h"
@@ -15,6 +16,7 @@
 #include "raster/frame/pen.h"
 #include "raster/keep/line_layer.h"
 #include "raster/keep/ring_cache.h"
+#include "raster/keep/water_cache.h"
 #include "raster/scan/clip_geometry.h"
 #include "raster/scan/convex_fill.h"
 #include "raster/scan/ring_raster.h"
@@ -44,6 +46,7 @@ class FrameRasteriser::Private {
   ~Private();
 
   void Cls();
+  void Shade(const WaterShade& water);
   void Circle(float x, float y, float radius, Color color);
   void Line(float x1, float y1, float x2, float y2, Color color);
   std::optional<VisibleArea> Visible() const;
@@ -84,6 +87,11 @@ class FrameRasteriser::Private {
 
   DiscBatch discs_;
   LineLayer lineLayer_;
+  // The water this frame starts from, if any, and whether every frame
+  // shows it alike.
+  WaterField water_;
+  WaterCache waterKept_;
+  bool shaded_ = false, settled_ = false;
 
   // Declared last: the queue points into what is above, and lands before
   // they go.
@@ -128,6 +136,7 @@ PixelBuffer FrameRasteriser::Private::Landed() {
 void FrameRasteriser::Private::Resize(Size size) {
   Flush();
   lineLayer_.Forget();
+  waterKept_.Clear();
   rings_.Clear();
   dots_.Forget();
   pixels_.Resize(size);
@@ -143,6 +152,26 @@ void FrameRasteriser::Private::Cls() {
   // they are the last frame's, their layer is copied back over everything
   // and clearing first would write every pixel twice.
   lineLayer_.Open();
+  shaded_ = false;
+}
+
+// Laid like the clear, as each band starts. Water that changes from frame
+// to frame cannot lie under a kept layer of lines; settled water can, and
+// is kept with them.
+void FrameRasteriser::Private::Shade(const WaterShade& water) {
+  Cls();
+  if (water.view == WaterView::kNone) return;
+  water_ = WaterField::Of(water, pixels_.twipsPerPixel() / dpr());
+  for (std::uint32_t& c : water_.colours) c = 0xFF000000u | pixels_.ToRgb(c);
+  shaded_ = true;
+  settled_ = water_.Settled(pixels_.width(), pixels_.height());
+  if (settled_) {
+    water_ = water_.SettledForm();
+    lineLayer_.Under(water_);
+  } else {
+    lineLayer_.Forget();
+  }
+  waterKept_.Prepare(water_, pixels_.width(), pixels_.height());
 }
 
 void FrameRasteriser::Private::Circle(float x, float y, float radius,
@@ -274,16 +303,21 @@ void FrameRasteriser::Private::EndRecording() {
   if (!lineLayer_.open()) return;
   const int width = pixels_.width(), height = pixels_.height();
   const LineLayer::Reuse reuse = lineLayer_.Close(width, height);
-  if (reuse == LineLayer::Reuse::kNone) {
-    queue_.StartFilled(pixels_.stored());
-  } else {
+  const bool keepsWater = shaded_ && settled_;
+  if (reuse != LineLayer::Reuse::kNone) {
     queue_.StartCopied(lineLayer_.kept());
+  } else if (shaded_) {
+    queue_.StartShaded(waterKept_);
+  } else {
+    queue_.StartFilled(pixels_.stored());
   }
-  if (reuse == LineLayer::Reuse::kWhole || lineLayer_.calls().empty()) return;
+  if (reuse == LineLayer::Reuse::kWhole) return;
+  if (lineLayer_.calls().empty() && !keepsWater) return;
   for (const LineLayer::Call& c : lineLayer_.calls()) {
     DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color, Pen{c.width, c.style});
   }
   End(kSegments);
+  if (shaded_ && !settled_) return;
   // The lines wait in the queue with the rings and dots, and each band of
   // the layer is kept as it is laid: they go on while the scene finds the
   // dots, and are left out where the dots go.
@@ -321,6 +355,7 @@ FrameRasteriser::FrameRasteriser(Size size, double twipsPerPixel,
 FrameRasteriser::~FrameRasteriser() = default;
 
 void FrameRasteriser::Cls() { d_->Cls(); }
+void FrameRasteriser::Shade(const WaterShade& water) { d_->Shade(water); }
 void FrameRasteriser::Circle(float x, float y, float radius, Color color) {
   d_->Circle(x, y, radius, color);
 }

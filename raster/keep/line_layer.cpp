@@ -7,8 +7,10 @@ namespace wave {
 
 LineLayer::Reuse LineLayer::Close(int width, int height) {
   open_ = false;
-  if (calls_.empty() && matched_ > 0 && matched_ == keptCalls_.size() &&
-      width == kept_.width() && height == kept_.height()) {
+  const bool repeated = calls_.empty() && matched_ == keptCalls_.size() &&
+                        (matched_ > 0 || keptUnder_.has_value());
+  if (repeated && under_ == keptUnder_ && width == kept_.width() &&
+      height == kept_.height()) {
     if (kept_.complete()) return Reuse::kWhole;
     Diverge();  // the calls, to lay again
     return Reuse::kInPart;
@@ -20,10 +22,12 @@ LineLayer::Reuse LineLayer::Close(int width, int height) {
 void LineLayer::Keep(const PixelBuffer& out, std::uint32_t background) {
   kept_.Keep(out, background);
   keptCalls_ = calls_;
+  keptUnder_ = under_;
 }
 
 void LineLayer::Forget() {
   keptCalls_.clear();
+  keptUnder_.reset();
   kept_.Clear();
 }
 

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "canvas/canvas.h"
 #include "raster/keep/sparse_image.h"
 #include "raster/pixels/pixels.h"
+#include "raster/pixels/water_field.h"
 
 namespace wave {
 
@@ -28,8 +30,13 @@ class LineLayer {
   void Open() {
     calls_.clear();
     matched_ = 0;
+    under_.reset();
     open_ = true;
   }
+  // The lines of this frame lie on water that every frame of these lines
+  // shows alike: the layer kept is the water and the lines, and serves
+  // only over the same water (even with no lines at all).
+  void Under(const WaterField& water) { under_ = water; }
   bool open() const { return open_; }
   // While the calls repeat those kept, only their count is noted.
   void Record(const Call& call) {
@@ -59,6 +66,7 @@ class LineLayer {
   SparseImage& KeepLater(int width, int height, std::uint32_t background) {
     kept_.Begin(width, height, background);
     keptCalls_ = calls_;
+    keptUnder_ = under_;
     return kept_;
   }
   // The layer kept in part, to be completed by whoever lays the calls again
@@ -78,6 +86,7 @@ class LineLayer {
   std::size_t matched_ = 0;  // calls so far that repeat those kept
   std::vector<Call> calls_;
   std::vector<Call> keptCalls_;
+  std::optional<WaterField> under_, keptUnder_;
   SparseImage kept_;
 };
 

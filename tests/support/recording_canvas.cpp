@@ -6,7 +6,7 @@ namespace wave::testing {
 std::ostream& operator<<(std::ostream& out, const Call& call) {
   static const char* const kNames[] = {"Cls",       "Circle",    "Line",
                                        "DrawWidth", "DrawStyle", "FillStyle",
-                                       "FillColor"};
+                                       "FillColor", "Shade"};
   out << kNames[static_cast<int>(call.op)] << "(" << call.a << ", " << call.b
       << ", " << call.c << ", " << call.d << "; 0x" << std::hex << call.color
       << std::dec << ") width " << call.drawWidth << " fill " << call.fillStyle;
@@ -23,6 +23,16 @@ Call RecordingCanvas::Stamp(Op op) const {
 }
 
 void RecordingCanvas::Cls() { calls.push_back(Stamp(Op::Cls)); }
+
+void RecordingCanvas::Shade(const WaterShade& water) {
+  Call call = Stamp(Op::Shade);
+  call.a = static_cast<float>(water.bx);
+  call.b = static_cast<float>(water.front);
+  call.c = static_cast<float>(water.wavelength);
+  call.color = static_cast<Color>(water.view);
+  call.water = water;
+  calls.push_back(call);
+}
 
 void RecordingCanvas::Circle(float x, float y, float radius, Color color) {
   Call call = Stamp(Op::Circle);

@@ -12,15 +12,27 @@
 
 namespace wave::testing {
 
-enum class Op { Cls, Circle, Line, DrawWidth, DrawStyle, FillStyle, FillColor };
+enum class Op {
+  Cls,
+  Circle,
+  Line,
+  DrawWidth,
+  DrawStyle,
+  FillStyle,
+  FillColor,
+  Shade
+};
 
 // One canvas call with its arguments and the drawing state in force.
 struct Call {
   Op op;
-  float a = 0, b = 0, c = 0, d = 0;  // Circle: x, y, r; Line: x1, y1, x2, y2
-  Color color = 0;                   // colour, or the property's new value
+  // Circle: x, y, r; Line: x1, y1, x2, y2; Shade: B's x, front, wavelength
+  // and the view in `color` (the whole shade in `water`)
+  float a = 0, b = 0, c = 0, d = 0;
+  Color color = 0;  // colour, or the property's new value
   int drawWidth = 0, drawStyle = 0, fillStyle = 0;
   Color fillColor = 0;
+  WaterShade water{};
 
   bool operator==(const Call&) const = default;
 };
@@ -30,6 +42,7 @@ std::ostream& operator<<(std::ostream& out, const Call& call);
 class RecordingCanvas : public Canvas {
  public:
   void Cls() override;
+  void Shade(const WaterShade& water) override;
   void Circle(float x, float y, float radius, Color color) override;
   void Line(float x1, float y1, float x2, float y2, Color color) override;
   void SetDrawWidth(int pixels) override;

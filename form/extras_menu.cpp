@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "form/extras_menu.h"
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QToolButton>
+#include <QWidget>
+
+namespace wave::form {
+
+ExtrasMenu::ExtrasMenu(QWidget* window, Choose choose)
+    : QObject(window),
+      button_(new QToolButton(window)),
+      menu_(new QMenu(window)) {
+  const QString caption = QString::fromUtf8(window::kMenuCaption);
+  button_->setObjectName(QStringLiteral("menuButton"));
+  button_->setText(caption);
+  button_->setAccessibleName(caption);
+  button_->setAccessibleDescription(
+      QString::fromUtf8(window::kMenuDescription));
+  button_->setMenu(menu_);
+  button_->setPopupMode(QToolButton::InstantPopup);
+  button_->setFocusPolicy(Qt::StrongFocus);
+  menu_->setObjectName(QStringLiteral("extrasMenu"));
+  menu_->setTitle(caption);
+  QString group;
+  QActionGroup* exclusive = nullptr;
+  for (const window::MenuRow& item : window::kMenuRows) {
+    const QString heading = QString::fromUtf8(item.group);
+    if (heading != group || exclusive == nullptr) {
+      menu_->addSection(heading);
+      exclusive = new QActionGroup(menu_);
+      group = heading;
+    }
+    QAction* action = menu_->addAction(QString::fromUtf8(item.caption));
+    action->setObjectName(QString::fromUtf8(item.name));
+    action->setCheckable(true);
+    exclusive->addAction(action);
+    const window::MenuChoice id = item.id;
+    connect(action, &QAction::triggered, this, [choose, id] { choose(id); });
+    actions_.emplace(id, action);
+  }
+}
+
+void ExtrasMenu::Show(const std::vector<window::FormView::MenuItem>& items) {
+  for (const window::FormView::MenuItem& item : items) {
+    const auto found = actions_.find(item.id);
+    if (found != actions_.end() && found->second->isChecked() != item.checked) {
+      found->second->setChecked(item.checked);
+    }
+  }
+}
+
+void ExtrasMenu::PopupAt(QPoint global) { menu_->popup(global); }
+
+}  // namespace wave::form
