@@ -2,7 +2,7 @@
 # Front door: every target first installs what is missing (Debian packages).
 # A build tree is configured once; after that CMake itself reconfigures when
 # a CMakeLists.txt changes, and this file only when the presets do.
-.PHONY: deps deps-web deps-test web build test test-asan test-tsan fuzz soak bench package install run run-six \
+.PHONY: deps deps-web deps-test deps-bench web build test test-asan test-tsan fuzz soak bench package install run run-six \
         build-release check-options format clean
 
 deps:
@@ -14,6 +14,10 @@ deps-web:
 
 deps-test:
 	@./scripts/install-deps web browser
+
+# The benchmark times the pages in WebKit too.
+deps-bench:
+	@./scripts/install-deps web browser webkit
 
 build/%/build.ninja: CMakePresets.json | deps
 	cmake --preset $*
@@ -76,7 +80,7 @@ install: deps
 	cmake --install build/release --prefix $(PREFIX)
 	$(if $(SUDO_UID),chown $(SUDO_UID):$(SUDO_GID) build/release/install_manifest.txt)
 
-bench: build-release web deps-test
+bench: build-release web deps-bench
 	./build/release/bench/frame_bench
 	/usr/bin/python3 bench/web_bench.py build/web
 
