@@ -16,8 +16,6 @@ ExtrasMenu::ExtrasMenu(QWidget* window, Choose choose)
   button_->setObjectName(QStringLiteral("menuButton"));
   button_->setText(caption);
   button_->setAccessibleName(caption);
-  button_->setAccessibleDescription(
-      QString::fromUtf8(window::kMenuDescription));
   button_->setMenu(menu_);
   button_->setPopupMode(QToolButton::InstantPopup);
   button_->setFocusPolicy(Qt::StrongFocus);
@@ -42,7 +40,11 @@ ExtrasMenu::ExtrasMenu(QWidget* window, Choose choose)
   }
 }
 
-void ExtrasMenu::Show(const std::vector<window::FormView::MenuItem>& items) {
+void ExtrasMenu::Show(const std::vector<window::FormView::MenuItem>& items,
+                      const QString& description) {
+  if (button_->accessibleDescription() != description) {
+    button_->setAccessibleDescription(description);
+  }
   for (const window::FormView::MenuItem& item : items) {
     const auto found = actions_.find(item.id);
     if (found != actions_.end() && found->second->isChecked() != item.checked) {

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 #include <functional>
 #include <map>
 #include <vector>
@@ -27,8 +28,10 @@ class ExtrasMenu : public QObject {
   ExtrasMenu(QWidget* window, Choose choose);
   QToolButton* button() const { return button_; }
   QMenu* menu() const { return menu_; }
-  // The items' checked states as the model leaves them.
-  void Show(const std::vector<window::FormView::MenuItem>& items);
+  // The items' checked states as the model leaves them, and the button's
+  // description that tells them.
+  void Show(const std::vector<window::FormView::MenuItem>& items,
+            const QString& description);
   void PopupAt(QPoint global);
 
  private:

@@ -259,7 +259,9 @@ void FormWindow::Show(const FormView& shown) {
       scrollBar()->intervalMs() != view.speedMs) {
     scrollBar()->setIntervalMs(view.speedMs);
   }
-  if (view.Changed(FormView::kMenu)) extras_->Show(view.menu);
+  if (view.Changed(FormView::kMenu)) {
+    extras_->Show(view.menu, Text(view.menuDescription));
+  }
   if (view.Changed(FormView::kAnnounce)) picture_->AnnounceChange();
   if (view.Changed(FormView::kProbe | FormView::kReadout)) ShowProbe(view);
   if (view.Changed(FormView::kPicture | FormView::kProbe)) update();

@@ -321,6 +321,8 @@ TEST(FormModelTest, TheMenuChoosesTheWater) {
   EXPECT_EQ(m.model.scene().FrontRadius, front);
   EXPECT_FALSE(chose.menu[0].checked);
   EXPECT_TRUE(chose.menu[1].checked);
+  EXPECT_EQ(chose.menuDescription,
+            "水面や振幅の表示を選ぶメニューを開く。いまは水面");
   EXPECT_NE(m.model.Description().find("水面の高さを濃淡で表示中"),
             std::string::npos);
   EXPECT_NE(chose.setup.find("surface=1"), std::string::npos);

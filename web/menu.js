@@ -11,7 +11,6 @@ window.sarvelMenu = function (spec, face, choose) {
   button.className = 'control';
   button.textContent = spec.caption;
   button.setAttribute('aria-haspopup', 'menu');
-  button.setAttribute('aria-description', spec.description);
   button.setAttribute('aria-expanded', 'false');
   Object.assign(button.style, {
     left: spec.left + 'px', top: spec.top + 'px', width: spec.width + 'px',
@@ -94,8 +93,11 @@ window.sarvelMenu = function (spec, face, choose) {
   }, true);
   return {
     button, popup, open, close,
-    show(states) {
+    show(states, description) {
       for (const s of states) items[s.name].setAttribute('aria-checked', String(s.checked));
+      if (button.getAttribute('aria-description') !== description) {
+        button.setAttribute('aria-description', description);
+      }
     },
   };
 };

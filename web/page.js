@@ -153,7 +153,7 @@
       clearTimeout(timer);
       if (view.interval > 0) timer = setTimeout(tick, view.interval);
     }
-    if (view.menu) menu.show(view.menu);
+    if (view.menu) menu.show(view.menu, view.menuDescription);
     if (view.setup !== undefined && '#' + view.setup !== location.hash) {
       history.replaceState(null, '', '#' + view.setup);
     }

@@ -273,7 +273,6 @@ std::string ControlsJson(const window::FormModel& model) {
   }
   const window::MenuPlace& at = window::kMenuPlace;
   json += "],\"menu\":{\"caption\":" + Quoted(window::kMenuCaption) +
-          ",\"description\":" + Quoted(window::kMenuDescription) +
           ",\"left\":" + std::to_string(m.ToPixels(at.left)) +
           ",\"top\":" + std::to_string(m.ToPixels(at.top)) +
           ",\"width\":" + std::to_string(m.ToPixels(at.width)) +
@@ -334,6 +333,7 @@ std::string Dispatch(window::FormModel& model, std::string_view event) {
                ",\"checked\":" + (item.checked ? "true" : "false") + "}";
     }
     add("menu", items + "]");
+    add("menuDescription", Quoted(v.menuDescription));
   }
   if (v.Changed(FormView::kSetup)) add("setup", Quoted(v.setup));
   return json + "}";

@@ -385,8 +385,12 @@ FormModel::Settings FormModel::CurrentSettings() const {
 void FormModel::UpdateMenu() {
   std::vector<FormView::MenuItem> menu;
   for (const MenuRow& row : kMenuRows) {
-    menu.push_back(
-        {row.id, row.name, row.group, row.caption, row.water == scene_.Water});
+    const bool checked = row.water == scene_.Water;
+    menu.push_back({row.id, row.name, row.group, row.caption, checked});
+    // A menu's items are not heard until it opens: its button says which.
+    if (checked) {
+      view_.menuDescription = WithState(kMenuDescription, row.caption);
+    }
   }
   if (menu.size() == view_.menu.size() &&
       std::equal(menu.begin(), menu.end(), view_.menu.begin(),

@@ -70,6 +70,8 @@ struct FormView {
   std::string speedWords;
   Probe probe;
   std::vector<MenuItem> menu;
+  // The menu button's description, with what is shown in words.
+  std::string menuDescription;
   std::string setup;    // "wavelength=2&distance=6&…", once loaded
   std::string failure;  // the whole message a failure shows
 
