@@ -2,6 +2,8 @@
 #include "form/extras_menu.h"
 
 #include <QActionGroup>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
 #include <QWidget>
@@ -54,5 +56,22 @@ void ExtrasMenu::Show(const std::vector<window::FormView::MenuItem>& items,
 }
 
 void ExtrasMenu::PopupAt(QPoint global) { menu_->popup(global); }
+
+void ExtrasMenu::Place(const ScreenMapping& mapping, QWidget* after) {
+  const window::MenuPlace& at = window::kMenuPlace;
+  button_->setGeometry(mapping.ToPixels(at.left), mapping.ToPixels(at.top),
+                       mapping.ToPixels(at.width), mapping.ToPixels(at.height));
+  if (after != nullptr) QWidget::setTabOrder(after, button_);
+}
+
+bool ExtrasMenu::OfferKey(const QKeyEvent& event) {
+  if (event.key() != Qt::Key_F10 || event.modifiers() != Qt::ShiftModifier) {
+    return false;
+  }
+  const QWidget* at = QApplication::focusWidget();
+  if (at == nullptr) at = button_->window();
+  PopupAt(at->mapToGlobal(at->rect().center()));
+  return true;
+}
 
 }  // namespace wave::form

@@ -8,9 +8,11 @@
 #include <map>
 #include <vector>
 
+#include "canvas/screen_mapping.h"
 #include "window/form_view.h"
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QToolButton;
 class QWidget;
@@ -33,6 +35,11 @@ class ExtrasMenu : public QObject {
   void Show(const std::vector<window::FormView::MenuItem>& items,
             const QString& description);
   void PopupAt(QPoint global);
+  // The button at its place in the window, next in the Tab order after
+  // `after` (if any).
+  void Place(const ScreenMapping& mapping, QWidget* after);
+  // Shift+F10 opens the menu at the focused control: true when it did.
+  bool OfferKey(const QKeyEvent& event);
 
  private:
   QToolButton* button_;

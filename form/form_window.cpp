@@ -152,13 +152,8 @@ void FormWindow::BuildControls(const FormLayout& layout) {
   }
   extras_ = new ExtrasMenu(
       this, [this](window::MenuChoice choice) { Show(model_.Choose(choice)); });
-  const window::MenuPlace& at = window::kMenuPlace;
-  extras_->button()->setGeometry(
-      mapping.ToPixels(at.left), mapping.ToPixels(at.top),
-      mapping.ToPixels(at.width), mapping.ToPixels(at.height));
-  if (!windowed.empty()) {
-    QWidget::setTabOrder(byId(windowed.back()->id), extras_->button());
-  }
+  extras_->Place(mapping,
+                 windowed.empty() ? nullptr : byId(windowed.back()->id));
   if (!windowed.empty()) {
     firstFocus_ = byId(windowed.front()->id);
     firstFocus_->setFocus();
@@ -355,12 +350,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool FormWindow::OfferKey(QKeyEvent* event, QObject* focus) {
-  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
-    const QWidget* at = QApplication::focusWidget();
-    extras_->PopupAt(at != nullptr ? at->mapToGlobal(at->rect().center())
-                                   : mapToGlobal(rect().center()));
-    return true;
-  }
+  if (extras_->OfferKey(*event)) return true;
   window::KeyPress key = KeyPressOf(*event);
   if (key.key == window::Key::kOther) return false;
   if (const auto it = ids_.find(focus); it != ids_.end())

@@ -9,11 +9,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -199,6 +201,25 @@ TEST_F(Form1Test, SixButtonEditionHasNoPhaseControls) {
   // Below Command6 the left edge is free canvas.
   EXPECT_EQ(w.childAt(20, 170), nullptr);
   EXPECT_EQ(w.childAt(20, 215), nullptr);
+}
+
+// The extras' menu's wiring: Shift+F10 opens it at the focused control,
+// an item chosen reaches the model, and the button tells what is shown.
+TEST_F(Form1Test, ShiftF10OpensTheMenuAndAChoiceReachesTheModel) {
+  for (const Edition& edition : Editions()) {
+    auto w = Open(edition);
+    auto* button = w->findChild<QToolButton*>("menuButton");
+    ASSERT_NE(button, nullptr) << edition.name;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10,
+                    Qt::ShiftModifier);
+    ASSERT_TRUE(button->menu()->isVisible()) << edition.name;
+    button->menu()->findChild<QAction*>("waterAmplitude")->trigger();
+    button->menu()->hide();
+    EXPECT_EQ(w->scene().Water, WaterView::kAmplitude) << edition.name;
+    EXPECT_TRUE(button->accessibleDescription().endsWith("いまは振幅"));
+    EXPECT_TRUE(
+        button->menu()->findChild<QAction*>("waterAmplitude")->isChecked());
+  }
 }
 
 TEST_F(Form1Test, TabWalksTheFocusOrderAndStartsOnCommand1) {

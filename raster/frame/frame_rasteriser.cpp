@@ -14,9 +14,9 @@
 #include "raster/frame/frame_pixels.h"
 #include "raster/frame/line_batcher.h"
 #include "raster/frame/pen.h"
+#include "raster/frame/water_start.h"
 #include "raster/keep/line_layer.h"
 #include "raster/keep/ring_cache.h"
-#include "raster/keep/water_cache.h"
 #include "raster/scan/clip_geometry.h"
 #include "raster/scan/convex_fill.h"
 #include "raster/scan/ring_raster.h"
@@ -87,11 +87,7 @@ class FrameRasteriser::Private {
 
   DiscBatch discs_;
   LineLayer lineLayer_;
-  // The water this frame starts from, if any, and whether every frame
-  // shows it alike.
-  WaterField water_;
-  WaterCache waterKept_;
-  bool shaded_ = false, settled_ = false;
+  WaterStart water_;
 
   // Declared last: the queue points into what is above, and lands before
   // they go.
@@ -136,7 +132,7 @@ PixelBuffer FrameRasteriser::Private::Landed() {
 void FrameRasteriser::Private::Resize(Size size) {
   Flush();
   lineLayer_.Forget();
-  waterKept_.Clear();
+  water_.Forget();
   rings_.Clear();
   dots_.Forget();
   pixels_.Resize(size);
@@ -152,26 +148,13 @@ void FrameRasteriser::Private::Cls() {
   // they are the last frame's, their layer is copied back over everything
   // and clearing first would write every pixel twice.
   lineLayer_.Open();
-  shaded_ = false;
+  water_.Clear();
 }
 
-// Laid like the clear, as each band starts. Water that changes from frame
-// to frame cannot lie under a kept layer of lines; settled water can, and
-// is kept with them.
+// Laid like the clear, as each band starts.
 void FrameRasteriser::Private::Shade(const WaterShade& water) {
   Cls();
-  if (water.view == WaterView::kNone) return;
-  water_ = WaterField::Of(water, pixels_.twipsPerPixel() / dpr());
-  for (std::uint32_t& c : water_.colours) c = 0xFF000000u | pixels_.ToRgb(c);
-  shaded_ = true;
-  settled_ = water_.Settled(pixels_.width(), pixels_.height());
-  if (settled_) {
-    water_ = water_.SettledForm();
-    lineLayer_.Under(water_);
-  } else {
-    lineLayer_.Forget();
-  }
-  waterKept_.Prepare(water_, pixels_.width(), pixels_.height());
+  if (water.view != WaterView::kNone) water_.Begin(water, pixels_, lineLayer_);
 }
 
 void FrameRasteriser::Private::Circle(float x, float y, float radius,
@@ -303,11 +286,11 @@ void FrameRasteriser::Private::EndRecording() {
   if (!lineLayer_.open()) return;
   const int width = pixels_.width(), height = pixels_.height();
   const LineLayer::Reuse reuse = lineLayer_.Close(width, height);
-  const bool keepsWater = shaded_ && settled_;
+  const bool keepsWater = water_.on() && water_.settled();
   if (reuse != LineLayer::Reuse::kNone) {
     queue_.StartCopied(lineLayer_.kept());
-  } else if (shaded_) {
-    queue_.StartShaded(waterKept_);
+  } else if (water_.on()) {
+    queue_.StartShaded(water_.kept());
   } else {
     queue_.StartFilled(pixels_.stored());
   }
@@ -317,7 +300,7 @@ void FrameRasteriser::Private::EndRecording() {
     DrawLineNow(c.x1, c.y1, c.x2, c.y2, c.color, Pen{c.width, c.style});
   }
   End(kSegments);
-  if (shaded_ && !settled_) return;
+  if (water_.on() && !water_.settled()) return;
   // The lines wait in the queue with the rings and dots, and each band of
   // the layer is kept as it is laid: they go on while the scene finds the
   // dots, and are left out where the dots go.
