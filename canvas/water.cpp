@@ -2,7 +2,9 @@
 #include "canvas/water.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 namespace wave {
 namespace {
@@ -22,15 +24,26 @@ int GreyOfLightness(double lightness) {
   return std::clamp(static_cast<int>(std::lround(srgb * 255)), 0, 255);
 }
 
+std::array<Color, kWaterLevels> Palette(double dark, double light) {
+  std::array<Color, kWaterLevels> palette{};
+  for (int level = 0; level < kWaterLevels; ++level) {
+    const int g = GreyOfLightness(dark + (light - dark) * level / 255.0);
+    palette[static_cast<std::size_t>(level)] = RGB(g, g, g);
+  }
+  return palette;
+}
+
 }  // namespace
 
+// Worked out once: every frame with a view asks for all of them.
 Color WaterColour(WaterView view, int level) {
-  const double t = std::clamp(level, 0, kWaterLevels - 1) / 255.0;
-  const bool surface = view != WaterView::kAmplitude;
-  const double dark = surface ? kSurfaceDark : kStillLightness;
-  const double light = surface ? kSurfaceLight : kSwingLightness;
-  const int g = GreyOfLightness(dark + (light - dark) * t);
-  return RGB(g, g, g);
+  static const std::array<Color, kWaterLevels> kSurface =
+      Palette(kSurfaceDark, kSurfaceLight);
+  static const std::array<Color, kWaterLevels> kAmplitude =
+      Palette(kStillLightness, kSwingLightness);
+  const auto at =
+      static_cast<std::size_t>(std::clamp(level, 0, kWaterLevels - 1));
+  return view == WaterView::kAmplitude ? kAmplitude[at] : kSurface[at];
 }
 
 }  // namespace wave

@@ -3,27 +3,27 @@
 // checkable items, built from what the program hands over, each choice sent
 // back to it. The keys are those of a desktop menu: arrows move, Enter or
 // Space chooses, Escape closes.
-window.sarvelMenu = function (spec, face, choose) {
+window.sarvelMenu = function (menu, face, choose) {
   'use strict';
   const button = document.createElement('button');
   button.type = 'button';
   button.id = 'menuButton';
   button.className = 'control';
-  button.textContent = spec.caption;
+  button.textContent = menu.caption;
   button.setAttribute('aria-haspopup', 'menu');
   button.setAttribute('aria-expanded', 'false');
   Object.assign(button.style, {
-    left: spec.left + 'px', top: spec.top + 'px', width: spec.width + 'px',
-    height: spec.height + 'px', fontFamily: face,
+    left: menu.left + 'px', top: menu.top + 'px', width: menu.width + 'px',
+    height: menu.height + 'px', fontFamily: face,
   });
   const popup = document.createElement('div');
   popup.id = 'extrasMenu';
   popup.setAttribute('role', 'menu');
-  popup.setAttribute('aria-label', spec.caption);
+  popup.setAttribute('aria-label', menu.caption);
   popup.hidden = true;
   const items = {};
   let group = null;
-  for (const item of spec.items) {
+  for (const item of menu.items) {
     if (!group || group.getAttribute('aria-label') !== item.group) {
       group = document.createElement('div');
       group.setAttribute('role', 'group');
