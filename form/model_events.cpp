@@ -13,6 +13,8 @@ window::Key KeyOf(int key) {
   switch (key) {
     case Qt::Key_P:
       return window::Key::kP;
+    case Qt::Key_S:
+      return window::Key::kS;
     case Qt::Key_Escape:
       return window::Key::kEscape;
     case Qt::Key_Left:

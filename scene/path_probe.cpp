@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "scene/probe_waves.h"
 #include "scene/wave_geometry.h"
 
 namespace wave {
@@ -50,6 +51,9 @@ ProbeReading ReadProbe(const WaveScene& scene, double xTwips, double yTwips) {
     return r;
   }
   r.kind = ProbeReading::Kind::kReading;
+  const ProbeWaves::At now = ProbeWaves(scene, xTwips, yTwips).Now();
+  r.aArrived = now.aArrived;
+  r.bArrived = now.bArrived;
   const double whole = std::round(r.difference);
   const double half = std::floor(r.difference) + 0.5;
   const bool inPhase = scene.Antiphase == 0;
@@ -83,21 +87,34 @@ std::string DescribeProbe(const ProbeReading& r) {
   }
   std::string text = "AP = " + TwoPlaces(r.ap) + "λ　BP = " + TwoPlaces(r.bp) +
                      "λ　|AP − BP| = " + TwoPlaces(r.difference) + "λ → ";
+  ProbeWaves::At arrived;
+  arrived.aArrived = r.aArrived;
+  arrived.bArrived = r.bArrived;
+  const std::string arrival = ArrivalText(arrived);
+  if (!arrival.empty()) text += "両方届くと";
   switch (r.verdict) {
     case ProbeReading::Verdict::kReinforce:
-      return text + "強め合う（腹線 m = " + std::to_string(r.m) + "）";
+      text += "強め合う（腹線 m = " + std::to_string(r.m) + "）";
+      break;
     case ProbeReading::Verdict::kCancel:
-      return text + "弱め合う（節線 m = " + std::to_string(r.m) + "）";
+      text += "弱め合う（節線 m = " + std::to_string(r.m) + "）";
+      break;
     case ProbeReading::Verdict::kBetween:
+      text += "その間";
       break;
   }
-  return text + "その間";
+  return arrival.empty() ? text : text + "\n" + arrival;
 }
 
 std::string ProbeSentence(const ProbeReading& reading) {
-  const std::string text = DescribeProbe(reading);
-  return reading.kind == ProbeReading::Kind::kReading ? "点 P: " + text + "。"
-                                                      : text;
+  std::string text = DescribeProbe(reading);
+  if (reading.kind != ProbeReading::Kind::kReading) return text;
+  // The readout's lines are the description's sentences.
+  for (std::size_t at = text.find('\n'); at != std::string::npos;
+       at = text.find('\n', at)) {
+    text.replace(at, 1, "。");
+  }
+  return "点 P: " + text + "。";
 }
 
 }  // namespace wave

@@ -27,6 +27,8 @@ struct ProbeReading {
   Verdict verdict = Verdict::kBetween;
   bool onAntinodal = false;  // on the line drawn as 腹線 (else 節線)
   std::int64_t m = 0;        // its order
+  // Whether each source's front has reached P by the last frame.
+  bool aArrived = false, bArrived = false;
 };
 
 // How far, in wavelengths, |AP − BP| may lie from mλ or (m + ½)λ and still
@@ -40,7 +42,9 @@ ProbeReading ReadProbe(const WaveScene& scene, double xTwips, double yTwips);
 
 // The reading in Japanese, values to two places, for example
 // 「AP = 5.00λ　BP = 3.00λ　|AP − BP| = 2.00λ → 強め合う（腹線 m = 2）」;
-// what cannot be read, said plainly.
+// before both waves have arrived, what will happen once they have
+// (「→ 両方届くと強め合う…」) and on a second line which has not; what
+// cannot be read, said plainly.
 std::string DescribeProbe(const ProbeReading& reading);
 // The same as a sentence of the picture's description: 「点 P: AP = …」.
 std::string ProbeSentence(const ProbeReading& reading);

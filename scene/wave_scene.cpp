@@ -439,6 +439,12 @@ void WaveScene::ForCrossings(double start1, double start2, double step,
   }
 }
 
+std::vector<double> WaveScene::LineMembers(SceneSwitch family) const {
+  if (Wavelength == 0 || !SwitchOn(family)) return {};
+  const bool whole = (family == SceneSwitch::kAntinodal) == (Antiphase == 0);
+  return Members(whole ? 1 : 0.5);
+}
+
 PictureSummary WaveScene::Summarize(const VisibleArea& area) const {
   PictureSummary s;
   s.wavelength = Wavelength;
@@ -449,8 +455,8 @@ PictureSummary WaveScene::Summarize(const VisibleArea& area) const {
   s.crossings = ShowCrossings == 1;
   s.water = Water;
   if (Wavelength == 0) return s;  // no frame yet
-  if (s.antinodal) s.antinodalMembers = Members(s.antiphase ? 0.5 : 1);
-  if (s.nodal) s.nodalMembers = Members(s.antiphase ? 1 : 0.5);
+  s.antinodalMembers = LineMembers(SceneSwitch::kAntinodal);
+  s.nodalMembers = LineMembers(SceneSwitch::kNodal);
   if (!s.crossings || !(TextToNumber(form_.Text3()) >= 0)) return s;
 
   // The same groups as MarkCrossings; a crossing on the line of the

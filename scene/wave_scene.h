@@ -107,6 +107,10 @@ class WaveScene {
 
   Edition edition() const { return edition_; }
 
+  // The members a line family (kAntinodal or kNodal) of the last frame
+  // drew, as PictureSummary lists them; none while it is off.
+  std::vector<double> LineMembers(SceneSwitch family) const;
+
   // The picture the last frame drew, with the dots counted whose centres
   // lie in `area` (twips). Draws nothing and changes nothing.
   PictureSummary Summarize(const VisibleArea& area) const;

@@ -241,11 +241,13 @@ def read_program(path, display, full):
                 check(expected in now and now != before,
                       f"{program}: after {what}: {now!r}")
                 readings[what] = now
+        # A frame or two in, neither front has reached P: heard so.
         wanted = "弱め合う（節線 m = 0）" if full else "強め合う（腹線 m = 0）"
-        check("|AP − BP| = 0.00λ → " + wanted in readings.get("P", ""),
+        check("|AP − BP| = 0.00λ → 両方届くと" + wanted +
+              "。A と B の波はまだ P に届いていない" in readings.get("P", ""),
               f"{program}: P between the sources reads {readings.get('P')!r}")
         # Two pixels right, 0.06λ off the line: beyond the tolerance.
-        check("→ その間" in readings.get("the right arrow", ""),
+        check("→ 両方届くとその間" in readings.get("the right arrow", ""),
               f"{program}: P moved reads {readings.get('the right arrow')!r}")
     finally:
         process.terminate()

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "full/controls.h"
+#include "scene/probe_waves.h"
 #include "six/controls.h"
 #include "tests/row_name.h"
 #include "tests/valid_text.h"
@@ -33,6 +34,7 @@ ControlId Id(const std::string& word) {
 
 Key KeyNamed(const std::string& word) {
   if (word == "P") return Key::kP;
+  if (word == "S") return Key::kS;
   if (word == "Esc") return Key::kEscape;
   if (word == "Left") return Key::kLeft;
   if (word == "Right") return Key::kRight;
@@ -311,7 +313,7 @@ TEST(FormModelTest, TheMenuChoosesTheWater) {
   const FormView loaded = Play(m.model, "load surface=7");
   EXPECT_EQ(m.model.scene().Water, WaterView::kNone) << "not a view";
   ASSERT_TRUE(loaded.Changed(FormView::kMenu));
-  ASSERT_EQ(loaded.menu.size(), 3u);
+  ASSERT_EQ(loaded.menu.size(), std::size(kMenuRows));
   EXPECT_TRUE(loaded.menu[0].checked);
   Play(m.model, "click Command3");
   const std::int64_t front = m.model.scene().FrontRadius;
@@ -322,12 +324,59 @@ TEST(FormModelTest, TheMenuChoosesTheWater) {
   EXPECT_FALSE(chose.menu[0].checked);
   EXPECT_TRUE(chose.menu[1].checked);
   EXPECT_EQ(chose.menuDescription,
-            "水面や振幅の表示を選ぶメニューを開く。いまは水面");
+            "水面や振幅の表示、P の音とグラフ、線の番号を選ぶメニューを開く。"
+            "いまは水面");
   EXPECT_NE(m.model.Description().find("水面の高さを濃淡で表示中"),
             std::string::npos);
   EXPECT_NE(chose.setup.find("surface=1"), std::string::npos);
   const FormView again = m.model.Choose(MenuChoice::kSurface);
   EXPECT_FALSE(again.Changed(FormView::kPicture | FormView::kMenu));
+}
+
+// The switches of P and the lines: each in the menu and heard there, the
+// tone by its key too (not in a box), none of them drawn into the frame.
+TEST(FormModelTest, TheMenusSwitchesShowPsWavesToneAndTheLinesOrders) {
+  Model on, off;
+  const std::string script =
+      "load antinodal=1; tick; tick; key P; key Right shift; tick";
+  const FormView plain = Play(off.model, script);
+  EXPECT_FALSE(plain.graph.shown);
+  EXPECT_TRUE(plain.labels.empty());
+  EXPECT_FALSE(plain.tone.on);
+  Play(on.model, "load antinodal=1");
+  on.model.Choose(MenuChoice::kGraph);
+  on.model.Choose(MenuChoice::kLineOrders);
+  const FormView typed = Play(on.model, "key S in=Text1");
+  EXPECT_FALSE(typed.keyTaken) << "an S typed is the box's";
+  const FormView sounding = Play(on.model, "key S");
+  EXPECT_TRUE(sounding.keyTaken && sounding.tone.on);
+  EXPECT_EQ(sounding.tone.level, 0) << "no P: nothing to hear";
+  EXPECT_EQ(
+      sounding.menuDescription.substr(sounding.menuDescription.find("いまは")),
+      "いまは線と輪だけ・音・P のグラフ・線の番号");
+  const FormView last = Play(on.model, script.substr(script.find(';') + 1));
+  EXPECT_EQ(last.probe.readout, plain.probe.readout);
+  ASSERT_TRUE(last.graph.shown);
+  EXPECT_EQ(last.graph.sum.size(), std::size_t{FormModel::kGraphPoints});
+  EXPECT_FALSE(last.labels.empty());
+  const TwipPoint at{15 * last.probe.xPx, 15 * last.probe.yPx};
+  EXPECT_DOUBLE_EQ(last.tone.level,
+                   ProbeWaves(on.model.scene(), at.x, at.y).Swing() / 2);
+  const FrameRasteriser &a = on.model.frame(), &b = off.model.frame();
+  EXPECT_TRUE(std::equal(
+      a.pixels(), a.pixels() + a.deviceWidth() * a.deviceHeight(), b.pixels()))
+      << "the frame is the same with all of it on";
+  EXPECT_TRUE(Play(on.model, "tick").Changed(FormView::kGraph));
+
+  const FormView mute = on.model.SoundAvailable(false);
+  EXPECT_FALSE(mute.tone.on);
+  const auto tone =
+      std::find_if(mute.menu.begin(), mute.menu.end(),
+                   [](const auto& i) { return i.id == MenuChoice::kTone; });
+  ASSERT_NE(tone, mute.menu.end());
+  EXPECT_FALSE(tone->enabled);
+  EXPECT_EQ(tone->caption, kToneUnavailable);
+  EXPECT_FALSE(Play(on.model, "key S").tone.on);
 }
 
 TEST(FormModelTest, ALinkSetsUpThePictureAndFollowsIt) {

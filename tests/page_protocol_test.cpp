@@ -32,7 +32,7 @@ int Count(const std::string& text, const std::string& part) {
 
 TEST(PageProtocolTest, TheTableGoesToThePageWholeInFocusOrder) {
   for (const auto& [edition, count] :
-       {std::pair{Edition::Full, 18 + 3}, std::pair{Edition::Six, 16 + 3}}) {
+       {std::pair{Edition::Full, 18 + 6}, std::pair{Edition::Six, 16 + 6}}) {
     auto model = Model(edition);
     const std::string json = ControlsJson(model);
     EXPECT_EQ(Count(json, "\"name\":"), count) << "and the menu's items";

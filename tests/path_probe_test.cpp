@@ -99,20 +99,50 @@ TEST_P(ProbeTest, PointsOnTheLinesReadTheirFamilyAndOrder) {
 INSTANTIATE_TEST_SUITE_P(Rows, ProbeTest, ::testing::ValuesIn(kRows),
                          testing::RowName());
 
-TEST(ProbeTest, TheReadoutSaysItInJapanese) {
+// A at 4000, B at 7000: P on the axis beyond B, AP 5000 and BP 2000 twips
+// (5 and 2 wavelengths), read by fronts that have or have not reached it.
+struct Readout {
+  const char* name;
+  int antiphase;
+  std::int64_t front;
+  double x;
+  const char* text;
+};
+
+const Readout kReadouts[] = {
+    {"in-phase", 0, 5000, 9000,
+     "AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → 強め合う（腹線 m = 3）"},
+    {"opposite", 1, 5000, 9000,
+     "AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → 弱め合う（節線 m = 3）"},
+    {"opposite-farther", 1, 5250, 9250,
+     "AP = 5.25λ　BP = 2.25λ　|AP − BP| = 3.00λ → 弱め合う（節線 m = 3）"},
+    {"only-b-arrived", 0, 4999, 9000,
+     "AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → 両方届くと強め合う（腹線 m "
+     "= 3）\nA の波はまだ P に届いていない"},
+    {"none-arrived", 1, 1999, 9000,
+     "AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → 両方届くと弱め合う（節線 m "
+     "= 3）\nA と B の波はまだ P に届いていない"},
+};
+
+class ProbeReadoutTest : public ::testing::TestWithParam<Readout> {};
+
+TEST_P(ProbeReadoutTest, SaysItInJapanese) {
+  const Readout& row = GetParam();
+  Frame f("2", "6", row.antiphase);
+  f.scene.FrontRadius = row.front;
+  EXPECT_EQ(DescribeProbe(ReadProbe(f.scene, row.x, 4000)), row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProbeReadoutTest, ::testing::ValuesIn(kReadouts),
+                         testing::RowName());
+
+TEST(ProbeTest, TheSentenceJoinsTheReadoutsLines) {
   Frame f("2", "6", 0);
-  // A at 4000, B at 7000: P on the axis beyond B, 5 and 2 wavelengths away.
-  const ProbeReading r = ReadProbe(f.scene, 4000 + 5000, 4000);
+  f.scene.FrontRadius = 2000;
   EXPECT_EQ(
-      DescribeProbe(r),
-      "AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → 強め合う（腹線 m = 3）");
-  f.scene.Antiphase = 1;
-  EXPECT_EQ(
-      DescribeProbe(ReadProbe(f.scene, 9000, 4000)),
-      "AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → 弱め合う（節線 m = 3）");
-  EXPECT_EQ(
-      DescribeProbe(ReadProbe(f.scene, 9000 + 250, 4000)),
-      "AP = 5.25λ　BP = 2.25λ　|AP − BP| = 3.00λ → 弱め合う（節線 m = 3）");
+      ProbeSentence(ReadProbe(f.scene, 9000, 4000)),
+      "点 P: AP = 5.00λ　BP = 2.00λ　|AP − BP| = 3.00λ → "
+      "両方届くと強め合う（腹線 m = 3）。A の波はまだ P に届いていない。");
 }
 
 struct Hostile {
@@ -141,7 +171,7 @@ TEST_P(ProbeHostileTest, ReadsPlainlyWithoutNonFiniteText) {
   Frame f(h.lambda, h.distance, 0);
   const ProbeReading r = ReadProbe(f.scene, h.x, h.y);
   EXPECT_EQ(r.kind, h.kind);
-  const std::string text = DescribeProbe(r);
+  const std::string text = ProbeSentence(r);
   EXPECT_TRUE(testing::IsCleanText(text)) << text;
   for (const char* bad : {"nan", "inf", "NaN", "Inf"}) {
     EXPECT_EQ(text.find(bad), std::string::npos) << text;

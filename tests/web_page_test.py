@@ -258,7 +258,9 @@ class PageTest(unittest.TestCase):
             ).click().perform()
             readout = page.el("readout")
             self.assertTrue(readout.is_displayed())
-            self.assertRegex(readout.text, r"\|AP − BP\| = 0\.0\dλ → 強め合う（腹線 m = 0）$")
+            # One frame in: told that neither wave is there yet.
+            self.assertRegex(readout.text, r"\|AP − BP\| = 0\.0\dλ → 両方届くと強め合う（腹線 m = 0）"
+                             r"\nA と B の波はまだ P に届いていない$")
             said = page.js("return document.getElementById('announce').textContent")
             self.assertIn("点 P: AP = ", said)
             self.assertIn("点 P: AP = ", page.el("picture").get_attribute("aria-label"))

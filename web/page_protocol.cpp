@@ -85,6 +85,7 @@ std::optional<ControlId> IdOf(double value) {
 window::Key KeyNamed(std::string_view name) {
   using window::Key;
   if (name == "p" || name == "P") return Key::kP;
+  if (name == "s" || name == "S") return Key::kS;
   if (name == "Escape") return Key::kEscape;
   if (name == "ArrowLeft") return Key::kLeft;
   if (name == "ArrowRight") return Key::kRight;

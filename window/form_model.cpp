@@ -8,6 +8,7 @@
 
 #include "scene/path_probe.h"
 #include "scene/picture_description.h"
+#include "scene/probe_waves.h"
 #include "scene/wave_geometry.h"
 #include "window/setup_link.h"
 
@@ -221,10 +222,42 @@ const FormView& FormModel::Click(ControlId id) {
 const FormView& FormModel::Choose(MenuChoice choice) {
   return Handle([&] {
     for (const MenuRow& row : kMenuRows) {
-      if (row.id != choice || row.water == scene_.Water) continue;
-      scene_.ShowWater(row.water);
-      Settle(true);
+      if (row.id != choice) continue;
+      if (row.toggle) {
+        Toggle(choice);
+      } else if (row.water != scene_.Water) {
+        scene_.ShowWater(row.water);
+        Settle(true);
+      }
     }
+  });
+}
+
+void FormModel::Toggle(MenuChoice choice) {
+  switch (choice) {
+    case MenuChoice::kTone:
+      if (!soundAvailable_) return;
+      tone_ = !tone_;
+      break;
+    case MenuChoice::kGraph:
+      graph_ = !graph_;
+      break;
+    case MenuChoice::kLineOrders:
+      orders_ = !orders_;
+      break;
+    default:
+      return;
+  }
+  Settle(false);
+}
+
+const FormView& FormModel::SoundAvailable(bool available) {
+  return Handle([&] {
+    if (available == soundAvailable_) return;
+    soundAvailable_ = available;
+    if (!available) tone_ = false;
+    view_.menu.clear();  // its captions change: shown afresh
+    Settle(false);
   });
 }
 
@@ -316,6 +349,11 @@ const FormView& FormModel::KeyDown(const KeyPress& key) {
     return view_;
   }
   return Handle([&] {
+    if (key.key == Key::kS && !key.otherModifier && !IsTextBox(key.focus)) {
+      Toggle(MenuChoice::kTone);
+      view_.keyTaken = true;
+      return;
+    }
     bool taken = false;
     ProbeMoved(probe_.Key(key, KeyPlace(), taken));
     view_.keyTaken = taken;
@@ -335,6 +373,7 @@ const FormView& FormModel::MeasureReadout(double widthPx, double heightPx) {
     view_.probe.readoutLeftPx = left;
     view_.probe.readoutTopPx = top;
     view_.changed |= FormView::kReadout;
+    UpdateGraph();
   });
 }
 
@@ -354,6 +393,8 @@ TwipPoint FormModel::KeyPlace() const {
 void FormModel::ProbeMoved(bool moved) {
   if (!moved) return;
   UpdateProbe();
+  UpdateGraph();
+  UpdateTone();
   view_.changed |=
       FormView::kProbe | FormView::kDescription | FormView::kAnnounce;
 }
@@ -368,6 +409,9 @@ void FormModel::Settle(bool sceneRan) {
     view_.changed |= FormView::kDescription | FormView::kAnnounce;
   }
   if (probe_.at()) UpdateProbe();
+  UpdateGraph();
+  UpdateLabels();
+  UpdateTone();
   UpdateSetup();
 }
 
@@ -379,19 +423,37 @@ FormModel::Settings FormModel::CurrentSettings() const {
           BitsOf<std::uint32_t>(scene_.Wavelength),
           BitsOf<std::uint64_t>(scene_.Separation),
           texts_[2],
-          scene_.Water};
+          scene_.Water,
+          tone_,
+          graph_};
+}
+
+bool FormModel::Checked(const MenuRow& row) const {
+  switch (row.id) {
+    case MenuChoice::kTone:
+      return tone_;
+    case MenuChoice::kGraph:
+      return graph_;
+    case MenuChoice::kLineOrders:
+      return orders_;
+    default:
+      return row.water == scene_.Water;
+  }
 }
 
 void FormModel::UpdateMenu() {
   std::vector<FormView::MenuItem> menu;
+  std::string state;
   for (const MenuRow& row : kMenuRows) {
-    const bool checked = row.water == scene_.Water;
-    menu.push_back({row.id, row.name, row.group, row.caption, checked});
+    const bool checked = Checked(row);
+    const bool unplayable = row.id == MenuChoice::kTone && !soundAvailable_;
+    menu.push_back({row.id, row.name, row.group,
+                    unplayable ? kToneUnavailable : row.caption, checked,
+                    row.toggle, !unplayable});
     // A menu's items are not heard until it opens: its button says which.
-    if (checked) {
-      view_.menuDescription = WithState(kMenuDescription, row.caption);
-    }
+    if (checked) state += std::string(state.empty() ? "" : "・") + row.caption;
   }
+  view_.menuDescription = WithState(kMenuDescription, state);
   if (menu.size() == view_.menu.size() &&
       std::equal(menu.begin(), menu.end(), view_.menu.begin(),
                  [](const auto& a, const auto& b) {
@@ -485,8 +547,78 @@ std::string FormModel::Description() const {
   std::string text = DescribePicture(scene_.Summarize(client));
   if (const auto& at = probe_.at()) {
     text += ProbeSentence(ReadProbe(scene_, at->x, at->y));
+    if (graph_) text += DescribeWaves(ProbeWaves(scene_, at->x, at->y));
+    if (tone_) text += "P の揺れを音で鳴らしている。";
+  } else if (tone_) {
+    text += "音はオン。P を置くと、その揺れが聞こえる。";
   }
   return text;
+}
+
+// Beside the readout, on the side away from P: under it when it lies under
+// P, over it when over; inside the client area.
+void FormModel::UpdateGraph() {
+  FormView::Graph next;
+  next.shown = graph_ && view_.probe.shown;
+  if (next.shown) {
+    const TwipPoint at = *probe_.at();
+    const ProbeWaves::Traces t =
+        ProbeWaves(scene_, at.x, at.y).Trace(kGraphPoints, kGraphPeriods);
+    next.a = t.a;
+    next.b = t.b;
+    next.sum = t.sum;
+    const FormView::Probe& p = view_.probe;
+    const bool under = p.readoutTopPx >= p.yPx;
+    const double top = under ? p.readoutTopPx + readoutHeightPx_ + 2
+                             : p.readoutTopPx - 2 - kGraphHeightPx;
+    next.box = {
+        std::clamp(p.readoutLeftPx, 0.0,
+                   std::max(0.0, clientWidthPx_ - kGraphWidthPx)),
+        std::clamp(top, 0.0, std::max(0.0, clientHeightPx_ - kGraphHeightPx)),
+        kGraphWidthPx, kGraphHeightPx};
+  }
+  const FormView::Graph& was = view_.graph;
+  if (next.shown == was.shown && next.box == was.box && next.a == was.a &&
+      next.b == was.b && next.sum == was.sum) {
+    return;
+  }
+  view_.graph = std::move(next);
+  view_.changed |= FormView::kGraph;
+}
+
+void FormModel::UpdateLabels() {
+  std::vector<LineLabel> labels;
+  if (orders_) {
+    std::vector<PixelBox> controls;
+    ForEachRow(layout_, [&](const ControlRow& row) {
+      const double left = row.id == ControlId::kLabel5
+                              ? view_.label5LeftTwips
+                              : static_cast<double>(row.left);
+      controls.push_back({mapping_.ToLogical(left), mapping_.ToLogical(row.top),
+                          mapping_.ToLogical(row.width),
+                          mapping_.ToLogical(row.height)});
+    });
+    const MenuPlace& m = kMenuPlace;
+    controls.push_back({mapping_.ToLogical(m.left), mapping_.ToLogical(m.top),
+                        mapping_.ToLogical(m.width),
+                        mapping_.ToLogical(m.height)});
+    labels = PlaceLineOrders(scene_, mapping_, clientWidthPx_, clientHeightPx_,
+                             controls);
+  }
+  if (labels == view_.labels) return;
+  view_.labels = std::move(labels);
+  view_.changed |= FormView::kLabels;
+}
+
+void FormModel::UpdateTone() {
+  FormView::Tone next;
+  next.on = tone_;
+  if (tone_ && probe_.at()) {
+    next.level = ProbeWaves(scene_, probe_.at()->x, probe_.at()->y).Swing() / 2;
+  }
+  if (next.on == view_.tone.on && next.level == view_.tone.level) return;
+  view_.tone = next;
+  view_.changed |= FormView::kTone;
 }
 
 }  // namespace wave::window

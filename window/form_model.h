@@ -64,8 +64,17 @@ class FormModel final : private FormControls {
   const FormView& CancelPress();
   // view().keyTaken says whether the key was the form's.
   const FormView& KeyDown(const KeyPress& key);
-  // The readout's size once shown with its new text: places it.
+  // The readout's size once shown with its new text: places it, and the
+  // graph beside it.
   const FormView& MeasureReadout(double widthPx, double heightPx);
+  // Whether the front end can play the tone: if not, the menu says so and
+  // the tone stays off.
+  const FormView& SoundAvailable(bool available);
+
+  // The graph's size and how much of the waves it shows.
+  static constexpr double kGraphWidthPx = 200, kGraphHeightPx = 84;
+  static constexpr int kGraphPoints = 121;
+  static constexpr double kGraphPeriods = 2;
 
   // Runs `handler` inside the failure boundary, as every event does.
   template <class Handler>
@@ -94,6 +103,7 @@ class FormModel final : private FormControls {
     std::uint64_t separationBits;
     std::string dots;
     WaterView water;
+    bool tone, graph;
     bool operator==(const Settings&) const = default;
   };
 
@@ -113,7 +123,12 @@ class FormModel final : private FormControls {
   void UpdateSwitches();
   void UpdateMenu();
   void UpdateProbe();
+  void UpdateGraph();
+  void UpdateLabels();
+  void UpdateTone();
   void UpdateSetup();
+  void Toggle(MenuChoice choice);
+  bool Checked(const MenuRow& row) const;
   void ProbeMoved(bool moved);
   TwipPoint KeyPlace() const;
   Settings CurrentSettings() const;
@@ -130,6 +145,8 @@ class FormModel final : private FormControls {
   std::optional<Settings> announced_;
   bool loaded_ = false;
   bool failed_ = false;
+  bool tone_ = false, graph_ = false, orders_ = false;
+  bool soundAvailable_ = true;
   FormView view_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "controls/control_table.h"
 #include "window/extras_menu.h"
+#include "window/line_orders.h"
 
 namespace wave::window {
 
@@ -32,6 +33,9 @@ struct FormView {
     kFailure = 1u << 12,     // a handler failed: show it and end
     kTexts = 1u << 13,       // a box holds a text it was not typed
     kMenu = 1u << 14,        // which of the extras' menu items are checked
+    kGraph = 1u << 15,       // the waves at P: shown, hidden or moved on
+    kLabels = 1u << 16,      // the lines' orders placed otherwise
+    kTone = 1u << 17,        // the tone switched, or its level changed
   };
 
   // A button that switches something: its description with the state in
@@ -51,11 +55,28 @@ struct FormView {
     double readoutLeftPx = 0, readoutTopPx = 0;
   };
 
+  // The waves at P over the last periods, oldest first, each −2 … 2 on
+  // the graph's common axis, and the box it fills in logical pixels.
+  struct Graph {
+    bool shown = false;
+    PixelBox box;
+    std::vector<float> a, b, sum;
+  };
+
+  // The tone at P: whether it sounds and how loud, 0 … 1 (the swing of
+  // the water at P over its greatest, 2).
+  struct Tone {
+    bool on = false;
+    double level = 0;
+  };
+
   // An item of the extras' menu (window/extras_menu.h) and its state.
   struct MenuItem {
     MenuChoice id;
     std::string name, group, caption;
     bool checked = false;
+    bool toggle = false;
+    bool enabled = true;
   };
 
   unsigned changed = 0;
@@ -69,6 +90,9 @@ struct FormView {
   int speedMs = 0;     // the speed bar's value
   std::string speedWords;
   Probe probe;
+  Graph graph;
+  std::vector<LineLabel> labels;
+  Tone tone;
   std::vector<MenuItem> menu;
   // The menu button's description, with what is shown in words.
   std::string menuDescription;

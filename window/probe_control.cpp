@@ -5,15 +5,12 @@
 #include <cmath>
 
 namespace wave::window {
-namespace {
 
 bool IsTextBox(const std::optional<form::ControlId>& focus) {
   using form::ControlId;
   return focus == ControlId::kText1 || focus == ControlId::kText2 ||
          focus == ControlId::kText3;
 }
-
-}  // namespace
 
 double ProbeControl::PixelsBetween(TwipPoint a, TwipPoint b) const {
   return mapping_.ToLogical(std::hypot(a.x - b.x, a.y - b.y));

@@ -11,6 +11,7 @@ namespace wave::window {
 // The keys a form reads itself; every other key is kOther.
 enum class Key {
   kP,
+  kS,  // the tone at P on or off
   kEscape,
   kLeft,
   kRight,
@@ -28,6 +29,9 @@ struct KeyPress {
   // The control with the keyboard focus, none when the picture has it.
   std::optional<form::ControlId> focus;
 };
+
+// Whether the focus is in a box, which keeps what is typed.
+bool IsTextBox(const std::optional<form::ControlId>& focus);
 
 struct TwipPoint {
   double x = 0, y = 0;
