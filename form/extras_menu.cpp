@@ -35,7 +35,7 @@ ExtrasMenu::ExtrasMenu(QWidget* window, Choose choose)
     QAction* action = menu_->addAction(QString::fromUtf8(item.caption));
     action->setObjectName(QString::fromUtf8(item.name));
     action->setCheckable(true);
-    exclusive->addAction(action);
+    if (!item.toggle) exclusive->addAction(action);
     const window::MenuChoice id = item.id;
     connect(action, &QAction::triggered, this, [choose, id] { choose(id); });
     actions_.emplace(id, action);
@@ -49,9 +49,11 @@ void ExtrasMenu::Show(const std::vector<window::FormView::MenuItem>& items,
   }
   for (const window::FormView::MenuItem& item : items) {
     const auto found = actions_.find(item.id);
-    if (found != actions_.end() && found->second->isChecked() != item.checked) {
-      found->second->setChecked(item.checked);
-    }
+    if (found == actions_.end()) continue;
+    QAction* action = found->second;
+    if (action->isChecked() != item.checked) action->setChecked(item.checked);
+    action->setEnabled(item.enabled);
+    action->setText(QString::fromStdString(item.caption));
   }
 }
 

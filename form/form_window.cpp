@@ -26,7 +26,9 @@
 #include "form/model_events.h"
 #include "form/number_box.h"
 #include "form/picture_view.h"
+#include "form/probe_graph.h"
 #include "form/probe_mark.h"
+#include "form/tone_output.h"
 
 namespace wave::form {
 namespace {
@@ -57,7 +59,10 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
   picture_->setGeometry(rect());
   BuildControls(layout);
   probeReadout_ = new ProbeReadout(this);
+  probeGraph_ = new ProbeGraph(this);
   focusRing_ = new FocusRing(this);
+  tone_ = std::make_unique<ToneOutput>(
+      this, [this](bool available) { Show(model_.SoundAvailable(available)); });
 
   connect(&clock_, &AnimationClock::Ticked, this,
           [this] { Show(model_.Tick()); });
@@ -259,7 +264,14 @@ void FormWindow::Show(const FormView& shown) {
   }
   if (view.Changed(FormView::kAnnounce)) picture_->AnnounceChange();
   if (view.Changed(FormView::kProbe | FormView::kReadout)) ShowProbe(view);
-  if (view.Changed(FormView::kPicture | FormView::kProbe)) update();
+  // The readout's measuring places the graph: the model's view has it.
+  if (view.Changed(FormView::kGraph | FormView::kProbe | FormView::kReadout)) {
+    probeGraph_->Show(model_.view().graph);
+  }
+  if (view.Changed(FormView::kTone)) tone_->Play(view.tone.on, view.tone.level);
+  if (view.Changed(FormView::kPicture | FormView::kProbe | FormView::kLabels)) {
+    update();
+  }
 }
 
 void FormWindow::ShowProbe(const FormView& view) {
@@ -302,6 +314,7 @@ void FormWindow::paintEvent(QPaintEvent* event) {
   painter.drawImage(
       QRectF(r), image_,
       QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+  PaintLineOrders(painter, model_.view().labels);
   PaintProbe(painter, model_.view().probe);
 }
 
@@ -326,7 +339,7 @@ void FormWindow::showEvent(QShowEvent* event) {
 void FormWindow::mousePressEvent(QMouseEvent* event) {
   QWidget* under = childAt(event->position().toPoint());
   if (event->button() != Qt::LeftButton ||
-      (under != nullptr && under != probeReadout_)) {
+      (under != nullptr && under != probeReadout_ && under != probeGraph_)) {
     QWidget::mousePressEvent(event);
     return;
   }

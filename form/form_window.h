@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -86,6 +87,8 @@ class FormWindow : public QWidget {
   class ExtrasMenu* extras_ = nullptr;
   class FocusRing* focusRing_ = nullptr;
   QLabel* probeReadout_ = nullptr;
+  class ProbeGraph* probeGraph_ = nullptr;
+  std::unique_ptr<class ToneOutput> tone_;
   AnimationClock clock_;
   QImage image_;
   QWidget* firstFocus_ = nullptr;

@@ -78,11 +78,11 @@ std::string ArrivalText(const ProbeWaves::At& at) {
 
 std::string DescribeWaves(const ProbeWaves& waves) {
   const ProbeWaves::At at = waves.Now();
+  // Which has not arrived, the readout's sentence says already.
+  if (!at.aArrived && !at.bArrived) return "P の水面は静か。";
   if (!at.aArrived || !at.bArrived) {
-    const std::string arrival = ArrivalText(at) + "。";
-    if (!at.aArrived && !at.bArrived) return "P の水面は静か。" + arrival;
     return std::string(at.aArrived ? "A" : "B") +
-           " の波だけが届き、振れ幅は 1 倍。" + arrival;
+           " の波だけが届き、振れ幅は 1 倍。";
   }
   const double swing = waves.Swing();
   // The readout's tolerance, in swing: on a line within it the swing lies

@@ -121,10 +121,10 @@ TEST_F(Form1Test, ControlsMatchTheLayoutTable) {
     std::vector<Expected> rows = kSharedRows;
     rows.insert(rows.end(), edition.ownRows.begin(), edition.ownRows.end());
     // Besides the controls: the picture's accessible stand-in, the focus
-    // ring, the readout of P, hidden until P is placed, and the extras'
-    // menu with its button.
+    // ring, the readout of P and its graph, hidden until P is placed, and
+    // the extras' menu with its button.
     EXPECT_EQ(w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
-              rows.size() + 5)
+              rows.size() + 6)
         << edition.name;
     const auto* readout = w->findChild<QLabel*>("ProbeReadout");
     ASSERT_NE(readout, nullptr);

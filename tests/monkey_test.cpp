@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -120,6 +121,18 @@ TEST_P(MonkeyTest, RandomUseLeavesTheWindowAliveAndTheSceneValid) {
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
   const std::vector<const char*> boxes = {"Text1", "Text2", "Text3"};
+  // A key that opens the extras' menu runs it in a loop of its own: inside
+  // it the monkey moves, chooses or closes, as a learner would.
+  QTimer inMenu;
+  std::mt19937 menuRng(seed + 1);
+  QObject::connect(&inMenu, &QTimer::timeout, [&] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      static const Qt::Key kMenuKeys[] = {Qt::Key_Down, Qt::Key_Up,
+                                          Qt::Key_Return, Qt::Key_Escape};
+      QTest::keyClick(popup, kMenuKeys[menuRng() % std::size(kMenuKeys)]);
+    }
+  });
+  inMenu.start(20);
   long actions = 0;
   QElapsedTimer clock;
   clock.start();

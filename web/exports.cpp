@@ -4,7 +4,11 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "sound/tone.h"
 
 #include "web/page_protocol.h"
 #if defined(SARVEL_SIX)
@@ -38,6 +42,16 @@ const char* Handed(std::string text) {
   return held.c_str();
 }
 
+// The tone's samples for the page's audio: made once its context knows
+// its rate.
+std::unique_ptr<wave::ToneGenerator> tone;
+std::vector<float> samples;
+
+void FollowTone() {
+  const auto& t = Model().view().tone;
+  if (tone) tone->SetLevel(t.on ? t.level : 0);
+}
+
 }  // namespace
 
 extern "C" {
@@ -46,7 +60,19 @@ EMSCRIPTEN_KEEPALIVE const char* sarvel_controls() {
   return Handed(wave::web::ControlsJson(Model()));
 }
 EMSCRIPTEN_KEEPALIVE const char* sarvel_event(const char* event) {
-  return Handed(wave::web::Dispatch(Model(), event));
+  const char* answer = Handed(wave::web::Dispatch(Model(), event));
+  FollowTone();
+  return answer;
+}
+EMSCRIPTEN_KEEPALIVE void sarvel_tone_start(double sampleRate) {
+  tone = std::make_unique<wave::ToneGenerator>(sampleRate);
+  FollowTone();
+}
+// `count` samples of the tone, in the page's memory.
+EMSCRIPTEN_KEEPALIVE std::uintptr_t sarvel_tone(int count) {
+  samples.resize(static_cast<std::size_t>(count > 0 ? count : 0));
+  if (tone) tone->Fill(samples.data(), samples.size());
+  return reinterpret_cast<std::uintptr_t>(samples.data());
 }
 EMSCRIPTEN_KEEPALIVE std::uintptr_t sarvel_pixels() {
   return reinterpret_cast<std::uintptr_t>(Model().frame().pixels());

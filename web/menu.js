@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The extras' menu as a page shows it: a labelled button and a popup of
-// checkable items, built from what the program hands over, each choice sent
+// checkable items (the water's views one of a group, the rest switches), built from what the program hands over, each choice sent
 // back to it. The keys are those of a desktop menu: arrows move, Enter or
 // Space chooses, Escape closes.
 window.sarvelMenu = function (menu, face, choose) {
@@ -37,11 +37,13 @@ window.sarvelMenu = function (menu, face, choose) {
     }
     const element = document.createElement('div');
     element.id = item.name;
-    element.setAttribute('role', 'menuitemradio');
+    element.setAttribute('role', item.toggle ? 'menuitemcheckbox' : 'menuitemradio');
     element.setAttribute('aria-checked', 'false');
     element.tabIndex = -1;
     element.textContent = item.caption;
-    element.addEventListener('click', () => pick(item.name));
+    element.addEventListener('click', () => {
+      if (element.getAttribute('aria-disabled') !== 'true') pick(item.name);
+    });
     group.appendChild(element);
     items[item.name] = element;
   }
@@ -79,7 +81,7 @@ window.sarvelMenu = function (menu, face, choose) {
     if (event.key in moves) {
       all[(at + moves[event.key] + all.length) % all.length].focus();
     } else if (event.key === 'Enter' || event.key === ' ') {
-      if (at >= 0) pick(all[at].id);
+      if (at >= 0 && all[at].getAttribute('aria-disabled') !== 'true') pick(all[at].id);
     } else if (event.key === 'Escape' || event.key === 'Tab') {
       close();
     } else {
@@ -94,7 +96,12 @@ window.sarvelMenu = function (menu, face, choose) {
   return {
     button, popup, open, close,
     show(states, description) {
-      for (const s of states) items[s.name].setAttribute('aria-checked', String(s.checked));
+      for (const s of states) {
+        const element = items[s.name];
+        element.setAttribute('aria-checked', String(s.checked));
+        element.setAttribute('aria-disabled', String(!s.enabled));
+        if (element.textContent !== s.caption) element.textContent = s.caption;
+      }
       if (button.getAttribute('aria-description') !== description) {
         button.setAttribute('aria-description', description);
       }

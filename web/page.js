@@ -84,7 +84,9 @@
     // over them.
     form.appendChild(document.getElementById('probe'));
     form.appendChild(document.getElementById('readout'));
+    form.appendChild(document.getElementById('graph'));
     form.appendChild(menu.popup);
+    if (!AudioContextOf()) send('sound 0');
   }
 
   // The buttons share one size, the largest in which every caption fits.
@@ -153,6 +155,9 @@
       clearTimeout(timer);
       if (view.interval > 0) timer = setTimeout(tick, view.interval);
     }
+    if (view.graph) showGraph(view.graph);
+    if (view.labels) showLabels(view.labels);
+    if (view.tone) sound(view.tone);
     if (view.menu) menu.show(view.menu, view.menuDescription);
     if (view.setup !== undefined && '#' + view.setup !== location.hash) {
       history.replaceState(null, '', '#' + view.setup);
@@ -172,6 +177,96 @@
     });
     if (readout.textContent !== probe.readout) readout.textContent = probe.readout;
     send('readout ' + readout.offsetWidth + ' ' + readout.offsetHeight);
+  }
+
+  // The waves at P: A's, B's and their sum, −2 … 2, now at the right.
+  function showGraph(graph) {
+    const svg = document.getElementById('graph');
+    svg.style.display = graph.shown ? '' : 'none';  // an SVG has no .hidden
+    if (!graph.shown) return;
+    const left = graph.box[0], top = graph.box[1];
+    const width = graph.box[2], height = graph.box[3];
+    Object.assign(svg.style, { left: left + 'px', top: top + 'px' });
+    svg.setAttribute('width', width);
+    svg.setAttribute('height', height);
+    const plot = { left: 6, top: 18, width: width - 12, height: height - 22 };
+    const y = (v) => (plot.top + plot.height * (2 - v) / 4).toFixed(1);
+    for (const name of ['a', 'b', 'sum']) {
+      const values = graph[name];
+      const step = plot.width / Math.max(1, values.length - 1);
+      svg.querySelector('.' + name).setAttribute('points', values.map(
+          (v, k) => (plot.left + k * step).toFixed(1) + ',' + y(v)).join(' '));
+      const now = svg.querySelector('.now-' + name);
+      now.setAttribute('cx', plot.left + plot.width);
+      now.setAttribute('cy', y(values[values.length - 1]));
+    }
+    svg.querySelector('.frame').setAttribute('width', width - 2);
+    svg.querySelector('.frame').setAttribute('height', height - 2);
+    // The axis and its ±2; no destructuring in a loop: the page's
+    // optimiser mangles it.
+    const levels = { zero: 0, top: 2, bottom: -2 };
+    for (const name of Object.keys(levels)) {
+      const line = svg.querySelector('.' + name);
+      line.setAttribute('x1', plot.left);
+      line.setAttribute('x2', plot.left + plot.width);
+      line.setAttribute('y1', y(levels[name]));
+      line.setAttribute('y2', y(levels[name]));
+    }
+    const label = svg.querySelector('.label-now');
+    label.setAttribute('x', width - 6);
+  }
+
+  // The lines' orders over the picture, under the controls.
+  function showLabels(labels) {
+    const layer = document.getElementById('labels');
+    layer.replaceChildren(...labels.map((l) => {
+      const e = document.createElement('span');
+      e.className = l.antinodal ? 'antinodal' : 'nodal';
+      e.textContent = l.text;
+      Object.assign(e.style, {
+        left: l.box[0] + 'px', top: l.box[1] + 'px',
+        width: l.box[2] + 'px', height: l.box[3] + 'px',
+      });
+      return e;
+    }));
+  }
+
+  // The tone at P, in Web Audio, its samples the program's. The context
+  // is made in the learner's own gesture that switched the tone on, as
+  // browsers ask; off, it fades and then sleeps.
+  let audio = null;
+  function AudioContextOf() {
+    return window.AudioContext || window.webkitAudioContext;
+  }
+  function sound(tone) {
+    if (tone.on && !audio) {
+      try {
+        const context = new (AudioContextOf())();
+        const processor = context.createScriptProcessor(1024, 0, 1);
+        const analyser = context.createAnalyser();
+        Module.ccall('sarvel_tone_start', null, ['number'], [context.sampleRate]);
+        processor.onaudioprocess = (event) => {
+          const out = event.outputBuffer.getChannelData(0);
+          const at = Module.ccall('sarvel_tone', 'number', ['number'], [out.length]);
+          out.set(HEAPF32.subarray(at >> 2, (at >> 2) + out.length));
+        };
+        processor.connect(analyser);
+        analyser.connect(context.destination);
+        audio = { context, processor, analyser, sleep: 0 };
+        window.sarvelAudio = audio;  // what a test listens to
+      } catch (e) {
+        audio = null;
+        send('sound 0');
+        return;
+      }
+    }
+    if (!audio) return;
+    clearTimeout(audio.sleep);
+    if (tone.on) {
+      if (audio.context.state !== 'running') audio.context.resume();
+    } else {
+      audio.sleep = setTimeout(() => audio.context.suspend(), 200);
+    }
   }
 
   function showPixels() {

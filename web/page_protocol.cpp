@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -143,12 +144,34 @@ const FormView& Apply(window::FormModel& model, std::string_view line) {
     }
     return model.Handle([] {});
   }
+  if (verb == "sound") return model.SoundAvailable(Read(line) == 1);
   if (verb == "readout") {
     const double w = Read(line), h = Read(line);
     return model.MeasureReadout(std::isfinite(w) ? w : 0,
                                 std::isfinite(h) ? h : 0);
   }
   return model.Handle([] {});
+}
+
+std::string BoxJson(const window::PixelBox& b) {
+  return "[" + Number(b.left) + "," + Number(b.top) + "," + Number(b.width) +
+         "," + Number(b.height) + "]";
+}
+
+std::string GraphJson(const FormView::Graph& g) {
+  if (!g.shown) return "{\"shown\":false}";
+  const auto list = [](const std::vector<float>& values) {
+    std::string text = "[";
+    char number[32];
+    for (const float v : values) {
+      if (text.size() > 1) text += ",";
+      std::snprintf(number, sizeof number, "%.4g", static_cast<double>(v));
+      text += number;
+    }
+    return text + "]";
+  };
+  return "{\"shown\":true,\"box\":" + BoxJson(g.box) + ",\"a\":" + list(g.a) +
+         ",\"b\":" + list(g.b) + ",\"sum\":" + list(g.sum) + "}";
 }
 
 std::string ProbeJson(const FormView::Probe& p) {
@@ -285,7 +308,8 @@ std::string ControlsJson(const window::FormModel& model) {
     first = false;
     json += "{\"name\":" + Quoted(row.name) +
             ",\"group\":" + Quoted(row.group) +
-            ",\"caption\":" + Quoted(row.caption) + "}";
+            ",\"caption\":" + Quoted(row.caption) +
+            ",\"toggle\":" + (row.toggle ? "true" : "false") + "}";
   }
   return json + "]}}";
 }
@@ -331,10 +355,27 @@ std::string Dispatch(window::FormModel& model, std::string_view event) {
     for (const FormView::MenuItem& item : v.menu) {
       if (items.size() > 1) items += ",";
       items += "{\"name\":" + Quoted(item.name) +
-               ",\"checked\":" + (item.checked ? "true" : "false") + "}";
+               ",\"caption\":" + Quoted(item.caption) +
+               ",\"checked\":" + (item.checked ? "true" : "false") +
+               ",\"enabled\":" + (item.enabled ? "true" : "false") + "}";
     }
     add("menu", items + "]");
     add("menuDescription", Quoted(v.menuDescription));
+  }
+  if (v.Changed(FormView::kGraph)) add("graph", GraphJson(v.graph));
+  if (v.Changed(FormView::kLabels)) {
+    std::string labels = "[";
+    for (const window::LineLabel& l : v.labels) {
+      if (labels.size() > 1) labels += ",";
+      labels += "{\"text\":" + Quoted(l.text) +
+                ",\"antinodal\":" + (l.antinodal ? "true" : "false") +
+                ",\"box\":" + BoxJson(l.box) + "}";
+    }
+    add("labels", labels + "]");
+  }
+  if (v.Changed(FormView::kTone)) {
+    add("tone", "{\"on\":" + std::string(v.tone.on ? "true" : "false") +
+                    ",\"level\":" + Number(v.tone.level) + "}");
   }
   if (v.Changed(FormView::kSetup)) add("setup", Quoted(v.setup));
   return json + "}";

@@ -18,7 +18,8 @@ namespace wave::web {
 //   type ID TEXT             speed MS            resize WIDTH HEIGHT RATIO
 //   press X Y                drag X Y            release        cancel
 //   key NAME SHIFT OTHER FOCUS   (FOCUS a control's ID, or -1)
-//   readout WIDTH HEIGHT
+//   readout WIDTH HEIGHT     sound 0|1  (whether the page can play the tone)
+//   choose NAME              (an item of the extras' menu)
 // An ID is the number the table gives a control. A line that is none of
 // these changes nothing.
 std::string ControlsJson(const window::FormModel& model);

@@ -15,12 +15,15 @@ constexpr double kUnit = WaveGeometry::kTwipsPerUnit;
 constexpr double kLineReach = 9;
 constexpr double kMarginPx = 3;
 constexpr double kGapPx = 2;
+constexpr int kRowsUp = 2;
 
 struct Candidate {
   std::int64_t m;
   bool antinodal;
   double xPx, yPx;  // where the line leaves
   enum class Side { kBottom, kLeft, kRight, kEnd } side;
+  double A, B;  // the branch, in units about the midpoint
+  int sign;
 };
 
 // Where the lower half of one branch of the hyperbola x²/A² − y²/B² = 1
@@ -111,8 +114,14 @@ std::vector<LineLabel> PlaceLineOrders(const WaveScene& scene,
       const double B = std::sqrt(std::max(0.0, d * d / 4 - A * A));
       for (const int sign : {-1, 1}) {
         if (A == 0 && sign < 0) continue;  // the central line is one
-        Candidate c{static_cast<std::int64_t>(std::floor(a)), antinodal, 0, 0,
-                    Candidate::Side::kBottom};
+        Candidate c{static_cast<std::int64_t>(std::floor(a)),
+                    antinodal,
+                    0,
+                    0,
+                    Candidate::Side::kBottom,
+                    A,
+                    B,
+                    sign};
         if (ExitOf(A, B, sign, xM, widthTw, heightTw, c)) {
           c.xPx = mapping.ToLogical(c.xPx);
           c.yPx = mapping.ToLogical(c.yPx);
@@ -126,19 +135,32 @@ std::vector<LineLabel> PlaceLineOrders(const WaveScene& scene,
                      return std::tuple(p.m, !p.antinodal) <
                             std::tuple(q.m, !q.antinodal);
                    });
+  const auto free = [&](const PixelBox& box) {
+    const auto meets = [&](const PixelBox& b) { return box.Meets(b, kGapPx); };
+    return box.width + 2 * kMarginPx <= clientWidthPx &&
+           std::none_of(avoid.begin(), avoid.end(), meets) &&
+           std::none_of(placed.begin(), placed.end(),
+                        [&](const LineLabel& l) { return meets(l.box); });
+  };
   for (const Candidate& c : candidates) {
     LineLabel label{"m = " + std::to_string(c.m), c.antinodal, {}};
     label.box = BoxAt(c, label.text, clientWidthPx, clientHeightPx);
-    const auto meets = [&](const PixelBox& b) {
-      return label.box.Meets(b, kGapPx);
-    };
-    if (label.box.width + 2 * kMarginPx > clientWidthPx ||
-        std::any_of(avoid.begin(), avoid.end(), meets) ||
-        std::any_of(placed.begin(), placed.end(),
-                    [&](const LineLabel& l) { return meets(l.box); })) {
-      continue;
+    // Crowded at the bottom: a row or two up the same line, on it.
+    for (int row = 1; !free(label.box) && row <= kRowsUp; ++row) {
+      if (c.side != Candidate::Side::kBottom || c.B <= 0) break;
+      PixelBox up = label.box;
+      up.top -= row * (up.height + kGapPx);
+      const double y = mapping.ToTwips(up.top + up.height / 2);
+      const double v = (y - WaveGeometry::kSourceY) / (kUnit * c.B);
+      if (v <= 0) break;
+      const double u = c.A * std::sqrt(1 + v * v);
+      if (u > kLineReach) break;
+      up.left = mapping.ToLogical(xM + c.sign * kUnit * u) - up.width / 2;
+      if (up.left < kMarginPx || up.left + up.width > clientWidthPx - kMarginPx)
+        break;
+      if (free(up)) label.box = up;
     }
-    placed.push_back(std::move(label));
+    if (free(label.box)) placed.push_back(std::move(label));
   }
   return placed;
 }
