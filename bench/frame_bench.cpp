@@ -10,13 +10,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "form/raster_canvas.h"
+#include "full/controls.h"
 #include "scene/wave_scene.h"
 #include "tests/plain_canvas.h"
 #include "tests/support/literal_frame.h"
 #include "tests/support/recording_canvas.h"
+#include "window/form_model.h"
 
 namespace wave {
 namespace {
@@ -235,6 +238,31 @@ void RegisterAtSizes(const std::string& name, const Case& c,
   }
 }
 
+// A tick of the whole form as a learner leaves it: the lines on, and P
+// with its graph, the lines' orders and the tone, or none of them. The
+// frame is the same; what P adds is read, traced and placed each tick.
+void ModelTick(benchmark::State& state, QSize pixels, double ratio,
+               bool wavesAtP) {
+  window::FormModel model(
+      Edition::Full, full::kForm1,
+      {0xF0F0F0, FrameRasteriser::PixelOrder::kArgb32, 0, 96});
+  model.Load("antinodal=1&nodal=1");
+  model.Resize(pixels.width(), pixels.height(), ratio);
+  model.scene().FrontRadius = 100000;
+  if (wavesAtP) {
+    for (const auto choice :
+         {window::MenuChoice::kGraph, window::MenuChoice::kLineOrders,
+          window::MenuChoice::kTone}) {
+      model.Choose(choice);
+    }
+    model.KeyDown({window::Key::kP, false, false, {}});
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(model.Tick().changed);
+  }
+  if (wavesAtP && !model.view().graph.shown) state.SkipWithError("no graph");
+}
+
 }  // namespace
 }  // namespace wave
 
@@ -379,6 +407,19 @@ int main(int argc, char** argv) {
                   Case{"0.1", "40", 10000000, 7, "3000"}}}) {
     wave::RegisterAtSizes(std::string("first-after-edit/worst/") + name, c,
                           wave::FirstAfterEdit, true);
+  }
+  for (const auto& [size, ratio, name] :
+       {std::tuple{QSize(682, 476), 1.0, ""},
+        std::tuple{QSize(1920, 1080), 1.0, "/1920x1080"},
+        std::tuple{QSize(1920, 1080), 2.0, "/3840x2160"}}) {
+    for (const bool withP : {false, true}) {
+      benchmark::RegisterBenchmark(
+          (std::string("model/tick/lines") +
+           (withP ? "+p-graph-orders-tone" : "") + name)
+              .c_str(),
+          wave::ModelTick, size, ratio, withP)
+          ->Unit(benchmark::kMillisecond);
+    }
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

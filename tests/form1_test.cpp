@@ -222,6 +222,26 @@ TEST_F(Form1Test, ShiftF10OpensTheMenuAndAChoiceReachesTheModel) {
   }
 }
 
+// The switches beside the water's views: each on its own, and the graph
+// shown beside P's readout once both are there.
+TEST_F(Form1Test, TheMenusSwitchesAreCheckedApartAndShowTheGraph) {
+  auto w = Open(Editions()[0]);
+  QMenu* menu = w->findChild<QToolButton*>("menuButton")->menu();
+  menu->findChild<QAction*>("probeGraph")->trigger();
+  menu->findChild<QAction*>("lineOrders")->trigger();
+  for (const char* name : {"probeGraph", "lineOrders", "waterNone"}) {
+    EXPECT_TRUE(menu->findChild<QAction*>(name)->isChecked()) << name;
+  }
+  auto* graph = w->findChild<QWidget*>("ProbeGraph");
+  ASSERT_NE(graph, nullptr);
+  EXPECT_FALSE(graph->isVisible()) << "no P yet";
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_P);
+  EXPECT_TRUE(graph->isVisible());
+  const QWidget* readout = w->findChild<QWidget*>("ProbeReadout");
+  EXPECT_EQ(graph->x(), readout->x());
+  EXPECT_GT(graph->y(), readout->y()) << "under the readout, under P";
+}
+
 TEST_F(Form1Test, TabWalksTheFocusOrderAndStartsOnCommand1) {
   for (const Edition& edition : Editions()) {
     auto w = Open(edition);

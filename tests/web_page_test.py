@@ -281,6 +281,65 @@ class PageTest(unittest.TestCase):
         finally:
             driver.quit()
 
+    def test_the_waves_at_p_seen_and_heard(self):
+        """The menu's switches by mouse and the tone's key: the graph beside
+        the readout, the orders on the picture, and the tone loud on an
+        antinodal line and all but silent on a nodal one."""
+        driver = driver_for(900, 700)
+        try:
+            page = Page(driver, "sarvel11", "#antinodal=1&nodal=1&speed=50")
+            for item in ("lineOrders", "probeGraph"):
+                page.el("menuButton").click()
+                page.el(item).click()
+                self.assertEqual(page.el(item).get_attribute("aria-checked"), "true")
+            self.assertEqual(page.el("probeTone").get_attribute("role"), "menuitemcheckbox")
+            labels = page.js("return [...document.querySelectorAll('#labels span')]"
+                             ".map((e) => e.textContent)")
+            self.assertIn("m = 0", labels)
+            canvas = page.el("picture")
+            size = canvas.size
+
+            def put_p(x, y):
+                ActionChains(driver).move_to_element_with_offset(
+                    canvas, x - size["width"] // 2, y - size["height"] // 2).click().perform()
+
+            time.sleep(2)  # the fronts pass P
+            put_p(366, 330)  # on the central line
+            page.el("Command1").send_keys("s")  # the tone, by its key
+            self.assertEqual(page.el("probeTone").get_attribute("aria-checked"), "true")
+            self.assertTrue(page.el("graph").is_displayed())
+            # The sum, twice as tall as each wave: black from near the plot's
+            # top to near its bottom (the legend above it left out).
+            rows = page.js("""
+                const c = document.getElementById('graph');
+                const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+                const rows = new Set();
+                for (let i = 4 * 17 * c.width; i < d.length; i += 4) {
+                  if (d[i] < 40 && d[i + 1] < 40 && d[i + 2] < 40) rows.add(Math.floor(i / 4 / c.width));
+                }
+                return [Math.min(...rows) / c.height, Math.max(...rows) / c.height];""")
+            self.assertLess(rows[0], 0.35)
+            self.assertGreater(rows[1], 0.85)
+            self.assertIn("同じ向きにそろって届き、振れ幅は 2 倍",
+                          canvas.get_attribute("aria-label"))
+
+            def rms():
+                time.sleep(0.3)
+                return page.js("""
+                    const a = window.sarvelAudio.analyser;
+                    const b = new Float32Array(a.fftSize);
+                    a.getFloatTimeDomainData(b);
+                    let s = 0;
+                    for (const v of b) s += v * v;
+                    return Math.sqrt(s / b.length);""")
+            loud = rms()
+            self.assertGreater(loud, 0.15)
+            put_p(366, 330)  # removes it: silence
+            put_p(387, 330)  # on the first nodal line, 0.51λ
+            self.assertLess(rms(), 0.1 * loud)
+        finally:
+            driver.quit()
+
     def test_screen_reader_tree(self):
         driver = driver_for(900, 700)
         try:

@@ -68,6 +68,12 @@ EMSCRIPTEN_KEEPALIVE void sarvel_tone_start(double sampleRate) {
   tone = std::make_unique<wave::ToneGenerator>(sampleRate);
   FollowTone();
 }
+// The graph's traces as the last event left them.
+EMSCRIPTEN_KEEPALIVE std::uintptr_t sarvel_graph() {
+  static std::vector<float> packed;
+  wave::web::PackGraph(Model().view().graph, packed);
+  return reinterpret_cast<std::uintptr_t>(packed.data());
+}
 // `count` samples of the tone, in the page's memory.
 EMSCRIPTEN_KEEPALIVE std::uintptr_t sarvel_tone(int count) {
   samples.resize(static_cast<std::size_t>(count > 0 ? count : 0));

@@ -11,6 +11,7 @@
   let timer = 0;
   let failed = false;
   let menu = null;
+  const readoutFace = '"IPAPGothic", "Noto Sans CJK JP", "Hiragino Kaku Gothic ProN", sans-serif';
   // Every event, in order, so that a test can replay it natively.
   window.sarvelEvents = [];
 
@@ -179,41 +180,75 @@
     send('readout ' + readout.offsetWidth + ' ' + readout.offsetHeight);
   }
 
-  // The waves at P: A's, B's and their sum, −2 … 2, now at the right.
+  // The waves at P: A's, B's and their sum, −2 … 2, now at the right; the
+  // traces read from the program's memory.
   function showGraph(graph) {
-    const svg = document.getElementById('graph');
-    svg.style.display = graph.shown ? '' : 'none';  // an SVG has no .hidden
+    const box = document.getElementById('graph');
+    box.hidden = !graph.shown;
     if (!graph.shown) return;
     const left = graph.box[0], top = graph.box[1];
     const width = graph.box[2], height = graph.box[3];
-    Object.assign(svg.style, { left: left + 'px', top: top + 'px' });
-    svg.setAttribute('width', width);
-    svg.setAttribute('height', height);
+    const ratio = window.devicePixelRatio || 1;
+    Object.assign(box.style, {
+      left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px',
+    });
+    if (box.width !== Math.round(width * ratio)) box.width = Math.round(width * ratio);
+    if (box.height !== Math.round(height * ratio)) box.height = Math.round(height * ratio);
+    const g = box.getContext('2d');
+    g.setTransform(ratio, 0, 0, ratio, 0, 0);
+    g.fillStyle = 'rgba(255, 255, 255, 0.92)';
+    g.clearRect(0, 0, width, height);
+    g.fillRect(0, 0, width, height);
+    g.strokeStyle = 'rgb(255, 128, 0)';
+    g.lineWidth = 2;
+    g.strokeRect(1, 1, width - 2, height - 2);
+    g.font = '11px ' + readoutFace;
+    g.textBaseline = 'alphabetic';
+    const legend = [['A', '#f00'], ['B', '#00f'], ['A + B', '#000']];
+    let x = 6;
+    for (let i = 0; i < legend.length; i++) {
+      g.fillStyle = legend[i][1];
+      g.fillText(legend[i][0], x, 14);
+      x += g.measureText(legend[i][0]).width + 10;
+    }
+    g.fillStyle = '#606060';
+    g.textAlign = 'right';
+    g.fillText('いま', width - 6, 14);
+    g.textAlign = 'left';
     const plot = { left: 6, top: 18, width: width - 12, height: height - 22 };
-    const y = (v) => (plot.top + plot.height * (2 - v) / 4).toFixed(1);
-    for (const name of ['a', 'b', 'sum']) {
-      const values = graph[name];
-      const step = plot.width / Math.max(1, values.length - 1);
-      svg.querySelector('.' + name).setAttribute('points', values.map(
-          (v, k) => (plot.left + k * step).toFixed(1) + ',' + y(v)).join(' '));
-      const now = svg.querySelector('.now-' + name);
-      now.setAttribute('cx', plot.left + plot.width);
-      now.setAttribute('cy', y(values[values.length - 1]));
+    const y = (v) => plot.top + plot.height * (2 - v) / 4;
+    g.lineWidth = 1;
+    g.strokeStyle = '#a0a0a0';
+    g.beginPath();
+    g.moveTo(plot.left, y(0));
+    g.lineTo(plot.left + plot.width, y(0));
+    g.stroke();
+    g.strokeStyle = '#c8c8c8';
+    g.setLineDash([2, 2]);
+    g.beginPath();
+    g.moveTo(plot.left, y(2));
+    g.lineTo(plot.left + plot.width, y(2));
+    g.moveTo(plot.left, y(-2));
+    g.lineTo(plot.left + plot.width, y(-2));
+    g.moveTo(plot.left + plot.width, y(2));
+    g.lineTo(plot.left + plot.width, y(-2));
+    g.stroke();
+    g.setLineDash([]);
+    const n = graph.points;
+    const values = HEAPF32.subarray(Module.ccall('sarvel_graph', 'number', [], []) >> 2);
+    const step = plot.width / Math.max(1, n - 1);
+    const traces = [['#f00', 1.5], ['#00f', 1.5], ['#000', 2.5]];
+    for (let t = 0; t < 3; t++) {
+      g.strokeStyle = traces[t][0];
+      g.lineWidth = traces[t][1];
+      g.beginPath();
+      for (let k = 0; k < n; k++) g.lineTo(plot.left + k * step, y(values[t * n + k]));
+      g.stroke();
+      g.fillStyle = traces[t][0];
+      g.beginPath();
+      g.arc(plot.left + plot.width, y(values[t * n + n - 1]), 2.5, 0, 2 * Math.PI);
+      g.fill();
     }
-    svg.querySelector('.frame').setAttribute('width', width - 2);
-    svg.querySelector('.frame').setAttribute('height', height - 2);
-    // The axis and its ±2; no destructuring in a loop: the page's
-    // optimiser mangles it.
-    const levels = { zero: 0, top: 2, bottom: -2 };
-    for (const name of Object.keys(levels)) {
-      const line = svg.querySelector('.' + name);
-      line.setAttribute('x1', plot.left);
-      line.setAttribute('x2', plot.left + plot.width);
-      line.setAttribute('y1', y(levels[name]));
-      line.setAttribute('y2', y(levels[name]));
-    }
-    const label = svg.querySelector('.label-now');
-    label.setAttribute('x', width - 6);
   }
 
   // The lines' orders over the picture, under the controls.

@@ -158,20 +158,12 @@ std::string BoxJson(const window::PixelBox& b) {
          "," + Number(b.height) + "]";
 }
 
+// The traces themselves go by memory (PackGraph): a tick's worth of
+// numbers as text would cost the page more than the frame.
 std::string GraphJson(const FormView::Graph& g) {
   if (!g.shown) return "{\"shown\":false}";
-  const auto list = [](const std::vector<float>& values) {
-    std::string text = "[";
-    char number[32];
-    for (const float v : values) {
-      if (text.size() > 1) text += ",";
-      std::snprintf(number, sizeof number, "%.4g", static_cast<double>(v));
-      text += number;
-    }
-    return text + "]";
-  };
-  return "{\"shown\":true,\"box\":" + BoxJson(g.box) + ",\"a\":" + list(g.a) +
-         ",\"b\":" + list(g.b) + ",\"sum\":" + list(g.sum) + "}";
+  return "{\"shown\":true,\"box\":" + BoxJson(g.box) +
+         ",\"points\":" + std::to_string(g.sum.size()) + "}";
 }
 
 std::string ProbeJson(const FormView::Probe& p) {
@@ -239,6 +231,13 @@ std::string ControlsChanged(const window::FormModel& model, const FormView& v) {
 }
 
 }  // namespace
+
+void PackGraph(const FormView::Graph& g, std::vector<float>& out) {
+  out.clear();
+  for (const auto* trace : {&g.a, &g.b, &g.sum}) {
+    out.insert(out.end(), trace->begin(), trace->end());
+  }
+}
 
 std::string Quoted(std::string_view text) {
   std::string out = "\"";

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "window/form_model.h"
 
@@ -24,6 +25,10 @@ namespace wave::web {
 // these changes nothing.
 std::string ControlsJson(const window::FormModel& model);
 std::string Dispatch(window::FormModel& model, std::string_view event);
+
+// The graph's traces, A's, B's and the sum one after another, for the page
+// to read from memory when the view says the graph changed.
+void PackGraph(const window::FormView::Graph& graph, std::vector<float>& out);
 
 // A text as a JSON string.
 std::string Quoted(std::string_view text);

@@ -50,6 +50,17 @@
           Module.ccall('sarvel_event', 'string', ['string'], [stepLine]));
     }
     document.getElementById('waterNone').click();
+    // The lines on, then P with its graph, the lines' orders and the tone:
+    // the same frames, with what P adds read and shown each step.
+    for (const button of document.querySelectorAll('button.control')) {
+      if (button.textContent === '腹線' || button.textContent === '節線') button.click();
+    }
+    results.linesAnimatedMs = average(300, () => step.click());
+    for (const name of ['probeGraph', 'lineOrders', 'probeTone']) {
+      document.getElementById(name).click();
+    }
+    step.dispatchEvent(new KeyboardEvent('keydown', { key: 'p', bubbles: true }));
+    results.wavesAtPAnimatedMs = average(300, () => step.click());
     window.sarvelBench = results;
     document.title = JSON.stringify(results);
   }
