@@ -11,7 +11,7 @@
 #include <string>
 
 #include "tests/row_name.h"
-#include "tests/support/recording_canvas.h"
+#include "tests/support/stepped_scene.h"
 #include "tests/valid_text.h"
 
 namespace wave {
@@ -20,19 +20,7 @@ namespace {
 using testing::FakeForm;
 using testing::RecordingCanvas;
 
-struct Frame {
-  RecordingCanvas canvas;
-  FakeForm form;
-  WaveScene scene{Edition::Full, canvas, form};
-  Frame(const char* lambda, const char* distance, int antiphase) {
-    form.canvas = &canvas;
-    form.text1 = lambda;
-    form.text2 = distance;
-    scene.InitScene();
-    scene.Antiphase = static_cast<std::int16_t>(antiphase);
-    scene.StepFrame();
-  }
-};
+using Frame = testing::SteppedScene;
 
 // A point with |PA − PB| = difference wavelengths, on the branch nearer B
 // when `nearB`, at parameter t along it: the hyperbola with foci A and B,

@@ -13,28 +13,18 @@
 #include "scene/probe_waves.h"
 #include "sound/tone.h"
 #include "tests/row_name.h"
-#include "tests/support/recording_canvas.h"
+#include "tests/support/stepped_scene.h"
 #include "window/line_orders.h"
 
 namespace wave {
 namespace {
 
-using testing::FakeForm;
-using testing::RecordingCanvas;
-
-// λ 2 (1000 twips), d 6: A at (4000, 4000), B at (7000, 4000).
-struct Scene {
-  RecordingCanvas canvas;
-  FakeForm form;
-  WaveScene scene{Edition::Full, canvas, form};
+// λ 2 (1000 twips), d 6: A at (4000, 4000), B at (7000, 4000); the front
+// where a row wants it.
+struct Scene : testing::SteppedScene {
   Scene(const char* lambda, const char* distance, int antiphase,
-        std::int64_t front) {
-    form.canvas = &canvas;
-    form.text1 = lambda;
-    form.text2 = distance;
-    scene.InitScene();
-    scene.Antiphase = static_cast<std::int16_t>(antiphase);
-    scene.StepFrame();
+        std::int64_t front)
+      : SteppedScene(lambda, distance, antiphase) {
     scene.FrontRadius = front;
   }
 };

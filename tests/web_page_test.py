@@ -188,13 +188,19 @@ class PageTest(unittest.TestCase):
             # amplitude is shown, checked, told and kept in the link.
             ActionChains(page.driver).context_click(page.el("picture")).perform()
             self.assertEqual(page.js("return document.activeElement.id"), "waterNone")
-            page.driver.switch_to.active_element.send_keys(Keys.END, Keys.ENTER)
+            page.driver.switch_to.active_element.send_keys(Keys.ARROW_DOWN, Keys.ARROW_DOWN,
+                                                           Keys.ENTER)
             self.assertEqual(page.el("waterAmplitude").get_attribute("aria-checked"), "true")
             self.assertEqual(page.el("waterNone").get_attribute("aria-checked"), "false")
             self.assertIn("surface=2", page.js("return location.hash"))
             self.assertIn("振幅を濃淡で表示中",
                           page.js("return document.getElementById('announce').textContent"))
             self.assertTrue(page.js("return document.getElementById('extrasMenu').hidden"))
+            # The last item, a switch of its own: the view stays.
+            ActionChains(page.driver).context_click(page.el("picture")).perform()
+            page.driver.switch_to.active_element.send_keys(Keys.END, Keys.ENTER)
+            self.assertEqual(page.el("lineOrders").get_attribute("aria-checked"), "true")
+            self.assertEqual(page.el("waterAmplitude").get_attribute("aria-checked"), "true")
             # Typing never scrolled the page.
             self.assertEqual(page.js("return [window.scrollX, window.scrollY]"), [0, 0])
         finally:
