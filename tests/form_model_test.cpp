@@ -368,6 +368,13 @@ TEST(FormModelTest, TheMenusSwitchesShowPsWavesToneAndTheLinesOrders) {
       << "the frame is the same with all of it on";
   EXPECT_TRUE(Play(on.model, "tick").Changed(FormView::kGraph));
 
+  EXPECT_NE(on.model.Description().find("P の揺れを音で鳴らしている。"),
+            std::string::npos);
+  const FormView quiet = Play(on.model, "key S");
+  EXPECT_TRUE(quiet.Changed(FormView::kAnnounce));
+  EXPECT_NE(on.model.Description().find("P の音は止めている。"),
+            std::string::npos);
+  Play(on.model, "key S");
   const FormView mute = on.model.SoundAvailable(false);
   EXPECT_FALSE(mute.tone.on);
   const auto tone =

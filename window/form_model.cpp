@@ -238,6 +238,7 @@ void FormModel::Toggle(MenuChoice choice) {
     case MenuChoice::kTone:
       if (!soundAvailable_) return;
       tone_ = !tone_;
+      toneSwitched_ = true;
       break;
     case MenuChoice::kGraph:
       graph_ = !graph_;
@@ -552,6 +553,8 @@ std::string FormModel::Description() const {
   } else if (tone_) {
     text += "音はオン。P を置くと、その揺れが聞こえる。";
   }
+  // Once switched, off is said too: the switch is heard either way.
+  if (!tone_ && toneSwitched_) text += "P の音は止めている。";
   return text;
 }
 

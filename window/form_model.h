@@ -146,6 +146,7 @@ class FormModel final : private FormControls {
   bool loaded_ = false;
   bool failed_ = false;
   bool tone_ = false, graph_ = false, orders_ = false;
+  bool toneSwitched_ = false;  // by the learner, once at least
   bool soundAvailable_ = true;
   FormView view_;
 };
