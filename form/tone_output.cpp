@@ -17,11 +17,11 @@ struct Close {
 using Stream = std::unique_ptr<pa_simple, Close>;
 
 // A short buffer, so that the tone follows P within a few blocks.
-constexpr int kBlock = 240;  // samples: 5 ms
+constexpr int kBlock = 240;  // samples
 constexpr int kBufferedMs = 30;
 
 Stream Open() {
-  const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, ToneOutput::kRate, 1};
+  const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, ToneOutput::kRate, 1};
   pa_buffer_attr buffer;
   buffer.maxlength = static_cast<std::uint32_t>(-1);
   buffer.tlength = static_cast<std::uint32_t>(
@@ -31,7 +31,7 @@ Stream Open() {
   buffer.fragsize = static_cast<std::uint32_t>(-1);
   int error = 0;
   return Stream(pa_simple_new(nullptr, "sarvel", PA_STREAM_PLAYBACK, nullptr,
-                              "P の音", &spec, nullptr, &buffer, &error));
+                              "P の音", &format, nullptr, &buffer, &error));
 }
 
 }  // namespace
