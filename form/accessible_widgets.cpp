@@ -12,8 +12,6 @@ PictureAccessible::PictureAccessible(PictureView* view)
 
 QString PictureAccessible::text(QAccessible::Text t) const {
   switch (t) {
-    case QAccessible::Name:
-      return QStringLiteral("波の図");
     case QAccessible::Description:
       return static_cast<const PictureView*>(widget())->Describe();
     default:
@@ -37,13 +35,9 @@ void* SpeedBarAccessible::interface_cast(QAccessible::InterfaceType t) {
 
 QString SpeedBarAccessible::text(QAccessible::Text t) const {
   if (t == QAccessible::Description) {
-    return QStringLiteral("%1。いまは %2 ミリ秒ごとに 1 コマ")
-        .arg(bar()->accessibleDescription())
-        .arg(bar()->intervalMs());
+    return bar()->stateWords();
   }
-  if (t == QAccessible::Value) {
-    return QStringLiteral("%1 ミリ秒").arg(bar()->intervalMs());
-  }
+  if (t == QAccessible::Value) return bar()->valueWords();
   return QAccessibleWidget::text(t);
 }
 

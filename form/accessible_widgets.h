@@ -8,7 +8,8 @@ namespace wave::form {
 class PictureView;
 class SpeedBar;
 
-// The picture: a graphic named 波の図 whose description says what it shows.
+// The picture: a graphic, named as the model calls it, whose description
+// says what it shows.
 class PictureAccessible : public QAccessibleWidget {
  public:
   explicit PictureAccessible(PictureView* view);

@@ -10,30 +10,28 @@
 
 namespace wave::form {
 
-ExtrasMenu::ExtrasMenu(QWidget* window, Choose choose)
+ExtrasMenu::ExtrasMenu(QWidget* window,
+                       const std::vector<window::FormView::MenuItem>& items,
+                       Choose choose)
     : QObject(window),
       button_(new QToolButton(window)),
       menu_(new QMenu(window)) {
-  const QString caption = QString::fromUtf8(window::kMenuCaption);
   button_->setObjectName(QStringLiteral("menuButton"));
-  button_->setText(caption);
-  button_->setAccessibleName(caption);
   button_->setMenu(menu_);
   button_->setPopupMode(QToolButton::InstantPopup);
   button_->setFocusPolicy(Qt::StrongFocus);
   menu_->setObjectName(QStringLiteral("extrasMenu"));
-  menu_->setTitle(caption);
   QString group;
   QActionGroup* exclusive = nullptr;
-  for (const window::MenuRow& item : window::kMenuRows) {
-    const QString heading = QString::fromUtf8(item.group);
+  for (const window::FormView::MenuItem& item : items) {
+    const QString heading = QString::fromStdString(item.group);
     if (heading != group || exclusive == nullptr) {
-      menu_->addSection(heading);
+      sections_.push_back(menu_->addSection(heading));
       exclusive = new QActionGroup(menu_);
       group = heading;
     }
-    QAction* action = menu_->addAction(QString::fromUtf8(item.caption));
-    action->setObjectName(QString::fromUtf8(item.name));
+    QAction* action = menu_->addAction(QString::fromStdString(item.caption));
+    action->setObjectName(QString::fromStdString(item.name));
     action->setCheckable(true);
     if (!item.toggle) exclusive->addAction(action);
     const window::MenuChoice id = item.id;
@@ -42,12 +40,24 @@ ExtrasMenu::ExtrasMenu(QWidget* window, Choose choose)
   }
 }
 
+void ExtrasMenu::Name(const QString& caption) {
+  button_->setText(caption);
+  button_->setAccessibleName(caption);
+  menu_->setTitle(caption);
+}
+
 void ExtrasMenu::Show(const std::vector<window::FormView::MenuItem>& items,
                       const QString& description) {
   if (button_->accessibleDescription() != description) {
     button_->setAccessibleDescription(description);
   }
+  std::size_t section = 0;
+  std::string group;
   for (const window::FormView::MenuItem& item : items) {
+    if (item.group != group && section < sections_.size()) {
+      sections_[section++]->setText(QString::fromStdString(item.group));
+      group = item.group;
+    }
     const auto found = actions_.find(item.id);
     if (found == actions_.end()) continue;
     QAction* action = found->second;

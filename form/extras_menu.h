@@ -27,11 +27,16 @@ class ExtrasMenu : public QObject {
   Q_OBJECT
  public:
   using Choose = std::function<void(window::MenuChoice)>;
-  ExtrasMenu(QWidget* window, Choose choose);
+  // The items as the model first lists them: one section per heading.
+  ExtrasMenu(QWidget* window,
+             const std::vector<window::FormView::MenuItem>& items,
+             Choose choose);
   QToolButton* button() const { return button_; }
   QMenu* menu() const { return menu_; }
-  // The items' checked states as the model leaves them, and the button's
-  // description that tells them.
+  // What the button is called.
+  void Name(const QString& caption);
+  // The items' words and checked states as the model leaves them, and the
+  // button's description that tells them.
   void Show(const std::vector<window::FormView::MenuItem>& items,
             const QString& description);
   void PopupAt(QPoint global);
@@ -45,6 +50,7 @@ class ExtrasMenu : public QObject {
   QToolButton* button_;
   QMenu* menu_;
   std::map<window::MenuChoice, QAction*> actions_;
+  std::vector<QAction*> sections_;
 };
 
 }  // namespace wave::form

@@ -27,11 +27,23 @@ void InstallFontSubstitutes() {
   QApplication::setFont(base);
 }
 
-QFont FontFor(FontVariant variant) {
-  if (variant == FontVariant::WindowDefault) return QApplication::font();
+QString FormFace() {
+  return QString::fromUtf8(kFormFace.data(),
+                           static_cast<qsizetype>(kFormFace.size()));
+}
+
+QFont FontFor(FontVariant variant, const QString& face) {
+  if (variant == FontVariant::WindowDefault) {
+    QFont font = QApplication::font();
+    if (face == FormFace()) return font;
+    QStringList families = font.families();
+    if (families.isEmpty()) families.append(font.family());
+    families.prepend(face);
+    font.setFamilies(families);
+    return font;
+  }
   const FontLook look = LookOf(variant);
-  QFont font(QString::fromUtf8(kFormFace.data(),
-                               static_cast<qsizetype>(kFormFace.size())));
+  QFont font(face);
   font.setStyleHint(QFont::SansSerif);
   font.setItalic(false);
   font.setUnderline(false);

@@ -12,8 +12,11 @@ namespace wave::form {
 // faces that Debian ships. Call once, after the application exists.
 void InstallFontSubstitutes();
 
-// The font of a variant; WindowDefault is the application's font.
-QFont FontFor(FontVariant variant);
+// The face the table asks for, kFormFace.
+QString FormFace();
+// The font of a variant in `face` (the language's); WindowDefault is the
+// application's font, `face` before its own where it is another.
+QFont FontFor(FontVariant variant, const QString& face = FormFace());
 
 // `base`, made smaller in quarter points until every caption fits within
 // `widthPx` logical pixels. Buttons of one width share it, so that the

@@ -42,13 +42,14 @@ QString Text(std::string_view utf8) {
 }  // namespace
 
 FormWindow::FormWindow(Edition edition, const FormLayout& layout,
+                       const std::vector<std::string>& languages,
                        QWidget* parent)
     : QWidget(parent),
       model_(edition, layout, PictureFor(*this)),
       clock_(kStoredTimerIntervalMs) {
   InstallAccessibleWidgets();
   setWindowTitle(Text(layout.caption));
-  setAccessibleName(Text(layout.accessibleName));
+  face_ = Text(kFormFace);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_StaticContents);
   const FrameRasteriser::Size size = model_.frame().size();
@@ -66,7 +67,7 @@ FormWindow::FormWindow(Edition edition, const FormLayout& layout,
 
   connect(&clock_, &AnimationClock::Ticked, this,
           [this] { Show(model_.Tick()); });
-  Show(model_.Load());
+  Show(model_.Load({}, languages));
 }
 
 FormWindow::~FormWindow() = default;
@@ -134,7 +135,7 @@ void FormWindow::BuildControls(const FormLayout& layout) {
                         mapping.ToPixels(c->width),
                         mapping.ToPixels(c->height));
     if (c->font != FontVariant::WindowDefault)
-      widget->setFont(FontFor(c->font));
+      widget->setFont(FontFor(c->font, face_));
     widget->setFocusPolicy(c->focusOrder > 0 ? Qt::StrongFocus : Qt::NoFocus);
     if (c->focusOrder > 0) {
       widget->installEventFilter(this);  // P's keys first
@@ -155,8 +156,10 @@ void FormWindow::BuildControls(const FormLayout& layout) {
   for (std::size_t i = 0; i + 1 < windowed.size(); ++i) {
     QWidget::setTabOrder(byId(windowed[i]->id), byId(windowed[i + 1]->id));
   }
-  extras_ = new ExtrasMenu(
-      this, [this](window::MenuChoice choice) { Show(model_.Choose(choice)); });
+  extras_ = new ExtrasMenu(this, model_.view().menu,
+                           [this](window::MenuChoice choice) {
+                             Show(model_.Choose(choice));
+                           });
   extras_->Place(mapping,
                  windowed.empty() ? nullptr : byId(windowed.back()->id));
   if (!windowed.empty()) {
@@ -177,11 +180,66 @@ void FormWindow::FitButtonCaptions() {
   if (captions.isEmpty()) return;
   const int frame =
       style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + CaptionFit::kSparePx;
-  const QFont font =
-      FontFitting(QApplication::font(), captions, narrowest - 2 * frame);
+  const QFont font = FontFitting(FontFor(FontVariant::WindowDefault, face_),
+                                 captions, narrowest - 2 * frame);
   for (const auto& [name, widget] : controls_) {
     if (qobject_cast<QPushButton*>(widget) != nullptr) widget->setFont(font);
   }
+}
+
+// A caption wider than its label is shown whole, in a smaller font.
+void FormWindow::FitLabel(QLabel* label, FontVariant variant) {
+  const QFont font = FontFor(variant, face_);
+  label->setFont(FontFitting(font, {label->text()}, label->width()));
+}
+
+FontVariant FormWindow::FontOf(ControlId id) const {
+  FontVariant variant = FontVariant::WindowDefault;
+  ForEachRow(model_.layout(), [&](const ControlRow& row) {
+    if (row.id == id) variant = row.font;
+  });
+  return variant;
+}
+
+// Every word of the window in the language chosen, in its face; the
+// accessible locale with them, so that a screen reader picks its voice.
+void FormWindow::ShowWords(const FormView::Words& words) {
+  const QLocale locale(Text(words.language));
+  QLocale::setDefault(locale);
+  setLocale(locale);
+  setAccessibleName(Text(words.name));
+  face_ = Text(words.face);
+  for (const FormView::ControlWords& c : words.controls) {
+    QWidget* widget = byId(c.id);
+    if (widget == nullptr) continue;
+    if (auto* b = qobject_cast<QPushButton*>(widget)) {
+      b->setText(Text(c.caption));
+    } else if (auto* l = qobject_cast<QLabel*>(widget)) {
+      l->setText(Text(c.caption));
+      FitLabel(l, FontOf(c.id));
+    } else if (FontOf(c.id) != FontVariant::WindowDefault) {
+      widget->setFont(FontFor(FontOf(c.id), face_));
+    }
+    if (!c.accessibleName.empty()) {
+      widget->setAccessibleName(Text(c.accessibleName));
+    }
+    // A switch's description comes with its state.
+    const auto& switches = model_.view().switches;
+    const bool stated =
+        std::any_of(switches.begin(), switches.end(),
+                    [&c](const FormView::Switch& s) { return s.id == c.id; });
+    const QString description = Text(c.description);
+    if (!stated && widget->accessibleDescription() != description) {
+      widget->setAccessibleDescription(description);
+    }
+  }
+  FitButtonCaptions();
+  picture_->setAccessibleName(Text(words.pictureName));
+  probeReadout_->setAccessibleName(Text(words.readoutName));
+  probeReadout_->setFont(FontFor(FontVariant::Normal10, face_));
+  probeGraph_->Name(Text(words.graphName), Text(words.graphNow));
+  tone_->Name(words.toneStream);
+  extras_->Name(Text(words.menuCaption));
 }
 
 void FormWindow::LabelControls(const FormLayout& layout) {
@@ -227,6 +285,7 @@ void FormWindow::Show(const FormView& shown) {
     return;
   }
   if (view.Changed(FormView::kClock)) clock_.SetInterval(view.intervalMs);
+  if (view.Changed(FormView::kWords)) ShowWords(view.words);
   const FrameRasteriser& frame = model_.frame();
   if (image_.constBits() != reinterpret_cast<const uchar*>(frame.pixels()) ||
       image_.width() != frame.deviceWidth() ||
@@ -243,6 +302,7 @@ void FormWindow::Show(const FormView& shown) {
   if (view.Changed(FormView::kPhase)) {
     if (auto* l = qobject_cast<QLabel*>(byId(ControlId::kLabel7))) {
       l->setText(Text(view.phaseCaption));
+      FitLabel(l, FontOf(ControlId::kLabel7));
     }
   }
   if (view.Changed(FormView::kStates)) {
@@ -255,9 +315,11 @@ void FormWindow::Show(const FormView& shown) {
       }
     }
   }
-  if (view.Changed(FormView::kSpeed) && scrollBar() != nullptr &&
-      scrollBar()->intervalMs() != view.speedMs) {
-    scrollBar()->setIntervalMs(view.speedMs);
+  if (view.Changed(FormView::kSpeed) && scrollBar() != nullptr) {
+    scrollBar()->SetWords(Text(view.speedWords), Text(view.speedDescription));
+    if (scrollBar()->intervalMs() != view.speedMs) {
+      scrollBar()->setIntervalMs(view.speedMs);
+    }
   }
   if (view.Changed(FormView::kMenu)) {
     extras_->Show(view.menu, Text(view.menuDescription));

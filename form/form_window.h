@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls/control_table.h"
 #include "form/animation_clock.h"
@@ -31,7 +32,9 @@ class FormWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // `languages`: --lang's or the desktop's, best first.
   FormWindow(Edition edition, const FormLayout& layout,
+             const std::vector<std::string>& languages = {},
              QWidget* parent = nullptr);
   ~FormWindow() override;
 
@@ -69,6 +72,9 @@ class FormWindow : public QWidget {
   void BuildControls(const FormLayout& layout);
   QWidget* MakeControl(const ControlRow& row);
   void FitButtonCaptions();
+  void FitLabel(QLabel* label, FontVariant variant);
+  void ShowWords(const window::FormView::Words& words);
+  FontVariant FontOf(ControlId id) const;
   void LabelControls(const FormLayout& layout);
   void Show(const window::FormView& view);
   void ShowProbe(const window::FormView& view);
@@ -91,6 +97,7 @@ class FormWindow : public QWidget {
   std::unique_ptr<class ToneOutput> tone_;
   AnimationClock clock_;
   QImage image_;
+  QString face_;  // the language's
   QWidget* firstFocus_ = nullptr;
   bool activated_ = false;
   bool reported_ = false;

@@ -35,8 +35,13 @@ QPainterPath Trace(const std::vector<float>& values, const QRectF& plot) {
 ProbeGraph::ProbeGraph(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ProbeGraph"));
   setAttribute(Qt::WA_TransparentForMouseEvents);
-  setAccessibleName(QStringLiteral("P に届く波のグラフ"));
   hide();
+}
+
+void ProbeGraph::Name(const QString& name, const QString& now) {
+  setAccessibleName(name);
+  now_ = now;
+  update();
 }
 
 void ProbeGraph::Show(const window::FormView::Graph& graph) {
@@ -74,7 +79,7 @@ void ProbeGraph::paintEvent(QPaintEvent*) {
   }
   p.setPen(QColor(96, 96, 96));
   p.drawText(QRectF(rect()).adjusted(0, 2, -6, 0),
-             Qt::AlignRight | Qt::AlignTop, QStringLiteral("いま"));
+             Qt::AlignRight | Qt::AlignTop, now_);
   p.setPen(QPen(QColor(160, 160, 160), 1));
   p.drawLine(QPointF(plot.left(), plot.center().y()),
              QPointF(plot.right(), plot.center().y()));

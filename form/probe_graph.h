@@ -19,12 +19,15 @@ class ProbeGraph : public QWidget {
  public:
   explicit ProbeGraph(QWidget* parent);
   void Show(const window::FormView::Graph& graph);
+  // What it is called, and the word over its right edge, where now is.
+  void Name(const QString& name, const QString& now);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   window::FormView::Graph graph_;
+  QString now_;
 };
 
 // The lines' orders, painted over the picture like P.

@@ -20,7 +20,6 @@ ProbeReadout::ProbeReadout(QWidget* parent) : QLabel(parent) {
       QStringLiteral("background: rgba(255, 255, 255, 230); color: black;"
                      " border: 2px solid rgb(255, 128, 0); padding: 1px 3px;"));
   setFont(FontFor(FontVariant::Normal10));
-  setAccessibleName(QStringLiteral("点 P の読み"));
   hide();
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QLocale>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
@@ -56,13 +57,26 @@ QIcon ProgramIcon() {
   return icon;
 }
 
+// LANGUAGE's list first, as gettext reads it, then the locale's own.
+std::vector<std::string> DesktopLanguages() {
+  std::vector<std::string> languages;
+  const QString list = qEnvironmentVariable("LANGUAGE");
+  for (const QString& l : list.split(u':', Qt::SkipEmptyParts)) {
+    languages.push_back(l.toStdString());
+  }
+  for (const QString& l : QLocale::system().uiLanguages()) {
+    languages.push_back(l.toStdString());
+  }
+  return languages;
+}
+
 }  // namespace
 
 int RunProgram(int argc, char** argv, const char* programName,
-               const char* desktopId,
-               const std::function<std::unique_ptr<QWidget>()>& createWindow) {
+               const char* desktopId, const CreateWindow& createWindow) {
   g_programName = programName;
   bool check = false;
+  std::vector<std::string> languages;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--version") {
@@ -70,6 +84,9 @@ int RunProgram(int argc, char** argv, const char* programName,
       return 0;
     }
     if (arg == "--check") check = true;
+    if (arg.rfind("--lang=", 0) == 0) {
+      languages = {std::string(arg.substr(std::string_view("--lang=").size()))};
+    }
   }
   if (NeedsXDisplay() && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
@@ -86,9 +103,10 @@ int RunProgram(int argc, char** argv, const char* programName,
   QApplication::setWindowIcon(ProgramIcon());
   InstallFontSubstitutes();
 
+  if (languages.empty()) languages = DesktopLanguages();
   std::unique_ptr<QWidget> window;
   try {
-    window = createWindow();
+    window = createWindow(languages);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s: %s\n", programName, e.what());
     return 1;

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace wave::form {
 
@@ -15,8 +17,11 @@ namespace wave::form {
 // Options: --version prints the version; --check opens the window, prints
 // its title and size (and the scale factor, unless 1) once it is on screen
 // and ends (0), a way to see that an installation works.
+// The languages the window is to speak, best first: --lang=LANG's, else the
+// desktop's (LANGUAGE, then the locale's).
+using CreateWindow =
+    std::function<std::unique_ptr<QWidget>(const std::vector<std::string>&)>;
 int RunProgram(int argc, char** argv, const char* programName,
-               const char* desktopId,
-               const std::function<std::unique_ptr<QWidget>()>& createWindow);
+               const char* desktopId, const CreateWindow& createWindow);
 
 }  // namespace wave::form

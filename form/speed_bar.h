@@ -25,6 +25,18 @@ class SpeedBar : public QScrollBar {
 
   int intervalMs() const { return kMinimumMs + kMaximumMs - value(); }
   void setIntervalMs(int ms) { setValue(kMinimumMs + kMaximumMs - ms); }
+
+  // The interval in words, and the bar's description with it, for a
+  // screen reader.
+  void SetWords(const QString& value, const QString& state) {
+    value_ = value;
+    state_ = state;
+  }
+  const QString& valueWords() const { return value_; }
+  const QString& stateWords() const { return state_; }
+
+ private:
+  QString value_, state_;
 };
 
 }  // namespace wave::form

@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <array>
 #include <memory>
+#include <string>
 
 namespace wave::form {
 namespace {
@@ -20,7 +21,7 @@ using Stream = std::unique_ptr<pa_simple, Close>;
 constexpr int kBlock = 240;  // samples
 constexpr int kBufferedMs = 30;
 
-Stream Open() {
+Stream Open(const std::string& name) {
   const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, ToneOutput::kRate, 1};
   pa_buffer_attr buffer;
   buffer.maxlength = static_cast<std::uint32_t>(-1);
@@ -31,7 +32,7 @@ Stream Open() {
   buffer.fragsize = static_cast<std::uint32_t>(-1);
   int error = 0;
   return Stream(pa_simple_new(nullptr, "sarvel", PA_STREAM_PLAYBACK, nullptr,
-                              "P の音", &format, nullptr, &buffer, &error));
+                              name.c_str(), &format, nullptr, &buffer, &error));
 }
 
 }  // namespace
@@ -48,6 +49,16 @@ ToneOutput::~ToneOutput() {
   }
   wake_.notify_all();
   thread_.join();
+}
+
+void ToneOutput::Name(std::string name) {
+  const std::lock_guard lock(mutex_);
+  name_ = std::move(name);
+}
+
+std::string ToneOutput::StreamName() {
+  const std::lock_guard lock(mutex_);
+  return name_;
 }
 
 void ToneOutput::Play(bool on, double level) {
@@ -67,7 +78,7 @@ void ToneOutput::Run(QObject* context,
         context, [available, answered] { available(answered); },
         Qt::QueuedConnection);
   };
-  if (Open() == nullptr) return tell(false);
+  if (Open(StreamName()) == nullptr) return tell(false);
   tell(true);
   for (;;) {
     {
@@ -80,7 +91,7 @@ void ToneOutput::Run(QObject* context,
 }
 
 bool ToneOutput::Sound() {
-  const Stream stream = Open();
+  const Stream stream = Open(StreamName());
   if (!stream) return false;
   std::array<float, kBlock> block;
   for (;;) {

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "sound/tone.h"
@@ -27,15 +28,19 @@ class ToneOutput {
   ToneOutput& operator=(const ToneOutput&) = delete;
 
   void Play(bool on, double level);
+  // What the sound server's mixer calls the stream, from its next opening.
+  void Name(std::string name);
 
  private:
   void Run(QObject* context, const std::function<void(bool)>& available);
   bool Sound();  // until off and faded, or the stream fails
+  std::string StreamName();
 
   ToneGenerator tone_{kRate};
   std::mutex mutex_;
   std::condition_variable wake_;
   bool on_ = false, quit_ = false;
+  std::string name_ = "sarvel";
   std::thread thread_;
 };
 

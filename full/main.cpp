@@ -5,5 +5,7 @@
 int main(int argc, char** argv) {
   return wave::form::RunProgram(
       argc, argv, "sarvel11", "org.sarvel.sarvel11",
-      [] { return std::make_unique<wave::full::Form1>(); });
+      [](const std::vector<std::string>& languages) {
+        return std::make_unique<wave::full::Form1>(languages);
+      });
 }

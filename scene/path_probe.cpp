@@ -72,49 +72,56 @@ ProbeReading ReadProbe(const WaveScene& scene, double xTwips, double yTwips) {
   return r;
 }
 
-std::string DescribeProbe(const ProbeReading& r) {
+std::string DescribeProbe(const ProbeReading& r, const text::Catalog& words) {
+  using text::Msg;
   switch (r.kind) {
     case ProbeReading::Kind::kNoFrame:
-      return "点 P: まだ波が描かれていないので、測れません。";
+      return std::string(words.Text(Msg::kProbeNoFrame));
     case ProbeReading::Kind::kNoWavelength:
-      return "点 P: 波長が有限の値でないので、波長を単位に測れません。";
+      return std::string(words.Text(Msg::kProbeNoWavelength));
     case ProbeReading::Kind::kNoSeparation:
-      return "点 P: 波源の距離が有限の値でないので、BP を測れません。";
+      return std::string(words.Text(Msg::kProbeNoSeparation));
     case ProbeReading::Kind::kBeyondReach:
-      return "点 P: 波源から遠すぎて、波長を単位に測れません。";
+      return std::string(words.Text(Msg::kProbeBeyondReach));
     case ProbeReading::Kind::kReading:
       break;
   }
-  std::string text = "AP = " + TwoPlaces(r.ap) + "λ　BP = " + TwoPlaces(r.bp) +
-                     "λ　|AP − BP| = " + TwoPlaces(r.difference) + "λ → ";
+  std::string text = words.Format(Msg::kProbeDistances,
+                                  {{"ap", TwoPlaces(r.ap)},
+                                   {"bp", TwoPlaces(r.bp)},
+                                   {"difference", TwoPlaces(r.difference)}});
   ProbeWaves::At arrived;
   arrived.aArrived = r.aArrived;
   arrived.bArrived = r.bArrived;
-  const std::string arrival = ArrivalText(arrived);
-  if (!arrival.empty()) text += "両方届くと";
+  const std::string arrival = ArrivalText(arrived, words);
+  std::string verdict;
   switch (r.verdict) {
     case ProbeReading::Verdict::kReinforce:
-      text += "強め合う（腹線 m = " + std::to_string(r.m) + "）";
+      verdict = words.Format(Msg::kProbeReinforce, {{"m", std::to_string(r.m)}});
       break;
     case ProbeReading::Verdict::kCancel:
-      text += "弱め合う（節線 m = " + std::to_string(r.m) + "）";
+      verdict = words.Format(Msg::kProbeCancel, {{"m", std::to_string(r.m)}});
       break;
     case ProbeReading::Verdict::kBetween:
-      text += "その間";
+      verdict = words.Text(Msg::kProbeBetween);
       break;
   }
-  return arrival.empty() ? text : text + "\n" + arrival;
+  if (arrival.empty()) return text + verdict;
+  return text + words.Format(Msg::kProbeOnceBoth, {{"verdict", verdict}}) +
+         "\n" + arrival;
 }
 
-std::string ProbeSentence(const ProbeReading& reading) {
-  std::string text = DescribeProbe(reading);
+std::string ProbeSentence(const ProbeReading& reading,
+                          const text::Catalog& words) {
+  std::string text = DescribeProbe(reading, words);
   if (reading.kind != ProbeReading::Kind::kReading) return text;
   // The readout's lines are the description's sentences.
+  const std::string_view stop = words.Text(text::Msg::kSentenceBreak);
   for (std::size_t at = text.find('\n'); at != std::string::npos;
        at = text.find('\n', at)) {
-    text.replace(at, 1, "。");
+    text.replace(at, 1, stop);
   }
-  return "点 P: " + text + "。";
+  return words.Format(text::Msg::kProbeSentence, {{"reading", text}});
 }
 
 }  // namespace wave

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "scene/wave_scene.h"
+#include "text/catalog.h"
 
 namespace wave {
 
@@ -40,13 +41,17 @@ inline constexpr double kProbeTolerance = 0.05;
 // values; A at (4000, 4000), B at (4000 + 500·d, 4000)).
 ProbeReading ReadProbe(const WaveScene& scene, double xTwips, double yTwips);
 
-// The reading in Japanese, values to two places, for example
+// The reading in the catalog's words, values to two places; in Japanese,
 // 「AP = 5.00λ　BP = 3.00λ　|AP − BP| = 2.00λ → 強め合う（腹線 m = 2）」;
 // before both waves have arrived, what will happen once they have
 // (「→ 両方届くと強め合う…」) and on a second line which has not; what
 // cannot be read, said plainly.
-std::string DescribeProbe(const ProbeReading& reading);
+std::string DescribeProbe(
+    const ProbeReading& reading,
+    const text::Catalog& words = text::Catalog::Source());
 // The same as a sentence of the picture's description: 「点 P: AP = …」.
-std::string ProbeSentence(const ProbeReading& reading);
+std::string ProbeSentence(
+    const ProbeReading& reading,
+    const text::Catalog& words = text::Catalog::Source());
 
 }  // namespace wave

@@ -69,35 +69,40 @@ ProbeWaves::Traces ProbeWaves::Trace(int points, double periods) const {
   return t;
 }
 
-std::string ArrivalText(const ProbeWaves::At& at) {
+std::string ArrivalText(const ProbeWaves::At& at, const text::Catalog& words) {
+  using text::Msg;
   if (at.aArrived && at.bArrived) return {};
-  if (!at.aArrived && !at.bArrived) return "A と B の波はまだ P に届いていない";
-  return at.aArrived ? "B の波はまだ P に届いていない"
-                     : "A の波はまだ P に届いていない";
+  if (!at.aArrived && !at.bArrived) {
+    return std::string(words.Text(Msg::kNeitherArrived));
+  }
+  return std::string(
+      words.Text(at.aArrived ? Msg::kOnlyAArrived : Msg::kOnlyBArrived));
 }
 
-std::string DescribeWaves(const ProbeWaves& waves) {
+std::string DescribeWaves(const ProbeWaves& waves, const text::Catalog& words) {
+  using text::Msg;
   const ProbeWaves::At at = waves.Now();
   // Which has not arrived, the readout's sentence says already.
-  if (!at.aArrived && !at.bArrived) return "P の水面は静か。";
+  if (!at.aArrived && !at.bArrived) {
+    return std::string(words.Text(Msg::kWavesStill));
+  }
   if (!at.aArrived || !at.bArrived) {
-    return std::string(at.aArrived ? "A" : "B") +
-           " の波だけが届き、振れ幅は 1 倍。";
+    return std::string(
+        words.Text(at.aArrived ? Msg::kWavesOnlyA : Msg::kWavesOnlyB));
   }
   const double swing = waves.Swing();
   // The readout's tolerance, in swing: on a line within it the swing lies
   // within 2·cos(π·tolerance) of 2, or 2·sin(π·tolerance) of 0.
   const double turn = std::numbers::pi * kProbeTolerance;
   if (swing >= 2 * std::cos(turn)) {
-    return "A と B の波が同じ向きにそろって届き、振れ幅は 2 倍。";
+    return std::string(words.Text(Msg::kWavesInStep));
   }
   if (swing <= 2 * std::sin(turn)) {
-    return "A と B の波が逆向きに届いて打ち消し合い、水面はほとんど揺れない。";
+    return std::string(words.Text(Msg::kWavesOpposite));
   }
-  char text[160];
-  std::snprintf(text, sizeof text,
-                "A と B の波がずれて届き、振れ幅は %.2f 倍。", swing);
-  return text;
+  char number[32];
+  std::snprintf(number, sizeof number, "%.2f", swing);
+  return words.Format(Msg::kWavesOutOfStep, {{"swing", number}});
 }
 
 }  // namespace wave

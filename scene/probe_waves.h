@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "text/catalog.h"
+
 #include "scene/wave_scene.h"
 
 namespace wave {
@@ -48,8 +50,12 @@ class ProbeWaves {
 };
 
 // What the graph shows, told: a sentence of P's description.
-std::string DescribeWaves(const ProbeWaves& waves);
+std::string DescribeWaves(
+    const ProbeWaves& waves,
+    const text::Catalog& words = text::Catalog::Source());
 // "B の波はまだ P に届いていない" and the like; empty once both arrived.
-std::string ArrivalText(const ProbeWaves::At& at);
+std::string ArrivalText(
+    const ProbeWaves::At& at,
+    const text::Catalog& words = text::Catalog::Source());
 
 }  // namespace wave

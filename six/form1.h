@@ -11,8 +11,9 @@ class Form1 : public form::FormWindow {
   Q_OBJECT
 
  public:
-  explicit Form1(QWidget* parent = nullptr)
-      : form::FormWindow(Edition::Six, kForm1, parent) {}
+  // `languages`: --lang's or the desktop's, best first.
+  explicit Form1(const std::vector<std::string>& languages = {})
+      : form::FormWindow(Edition::Six, kForm1, languages) {}
 };
 
 }  // namespace wave::six

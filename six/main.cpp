@@ -5,5 +5,7 @@
 int main(int argc, char** argv) {
   return wave::form::RunProgram(
       argc, argv, "sarvel6", "org.sarvel.sarvel6",
-      [] { return std::make_unique<wave::six::Form1>(); });
+      [](const std::vector<std::string>& languages) {
+        return std::make_unique<wave::six::Form1>(languages);
+      });
 }

@@ -23,6 +23,7 @@
 
 #include "button_caption.h"
 #include "form/form_fonts.h"
+#include "form/picture_view.h"
 #include "full/form1.h"
 #include "six/form1.h"
 
@@ -240,6 +241,45 @@ TEST_F(Form1Test, TheMenusSwitchesAreCheckedApartAndShowTheGraph) {
   const QWidget* readout = w->findChild<QWidget*>("ProbeReadout");
   EXPECT_EQ(graph->x(), readout->x());
   EXPECT_GT(graph->y(), readout->y()) << "under the readout, under P";
+}
+
+// Switched to English through the menu and back: the captions, the names,
+// the picture's description and the accessible locale follow; the buttons'
+// captions fit at no smaller a size than the Japanese ones; every label's
+// caption is shown whole.
+TEST_F(Form1Test, TheMenuSwitchesTheWindowToEnglishAndBack) {
+  for (const Edition& edition : Editions()) {
+    auto w = Open(edition);
+    QMenu* menu = w->findChild<QToolButton*>("menuButton")->menu();
+    const double japanesePoints = w->button("Command1")->font().pointSizeF();
+    menu->findChild<QAction*>("language-en")->trigger();
+    EXPECT_TRUE(menu->findChild<QAction*>("language-en")->isChecked());
+    EXPECT_FALSE(menu->findChild<QAction*>("language-ja")->isChecked());
+    EXPECT_EQ(w->button("Command1")->text(), "Antinodal") << edition.name;
+    EXPECT_EQ(w->textBox("Text1")->accessibleName(), "Wavelength");
+    EXPECT_EQ(w->findChild<QToolButton*>("menuButton")->text(), "Menu");
+    EXPECT_EQ(w->locale().language(), QLocale::English);
+    EXPECT_GE(w->button("Command1")->font().pointSizeF(), japanesePoints)
+        << edition.name;
+    for (const char* name : {"Label1", "Label2", "Label6", "Label7"}) {
+      const QLabel* label = w->label(name);
+      EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
+                label->width())
+          << edition.name << " " << name << " " << label->text().toStdString();
+    }
+    w->button("Command3")->click();
+    QAccessibleInterface* picture =
+        QAccessible::queryAccessibleInterface(w->findChild<form::PictureView*>());
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(picture->text(QAccessible::Description)
+                    .startsWith("Wavelength 2, distance between the sources 6"))
+        << picture->text(QAccessible::Description).toStdString();
+    EXPECT_EQ(picture->text(QAccessible::Name), "Wave picture");
+    menu->findChild<QAction*>("language-ja")->trigger();
+    EXPECT_EQ(w->button("Command1")->text(), "腹線");
+    EXPECT_EQ(w->button("Command1")->font().pointSizeF(), japanesePoints);
+    EXPECT_TRUE(picture->text(QAccessible::Description).startsWith("波長 2、"));
+  }
 }
 
 TEST_F(Form1Test, TabWalksTheFocusOrderAndStartsOnCommand1) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -313,7 +314,8 @@ TEST(FormModelTest, TheMenuChoosesTheWater) {
   const FormView loaded = Play(m.model, "load surface=7");
   EXPECT_EQ(m.model.scene().Water, WaterView::kNone) << "not a view";
   ASSERT_TRUE(loaded.Changed(FormView::kMenu));
-  ASSERT_EQ(loaded.menu.size(), std::size(kMenuRows));
+  ASSERT_EQ(loaded.menu.size(),
+            std::size(kMenuRows) + text::Catalog::All().size());
   EXPECT_TRUE(loaded.menu[0].checked);
   Play(m.model, "click Command3");
   const std::int64_t front = m.model.scene().FrontRadius;
@@ -382,7 +384,7 @@ TEST(FormModelTest, TheMenusSwitchesShowPsWavesToneAndTheLinesOrders) {
                    [](const auto& i) { return i.id == MenuChoice::kTone; });
   ASSERT_NE(tone, mute.menu.end());
   EXPECT_FALSE(tone->enabled);
-  EXPECT_EQ(tone->caption, kToneUnavailable);
+  EXPECT_EQ(tone->caption, "音（この環境では鳴らせません）");
   EXPECT_FALSE(Play(on.model, "key S").tone.on);
 }
 
@@ -485,6 +487,127 @@ TEST(FormModelTest, AFailureStopsTheClockAndEndsEveryEvent) {
   EXPECT_EQ(Play(m.model, "tick; click Command3").changed, 0u);
   EXPECT_EQ(m.model.scene().FrontRadius, 1000);
   EXPECT_TRUE(wave::testing::IsCleanText(m.model.Description()));
+}
+
+// The words a learner meets in English, each where a fault would show: a
+// caption, a state, a description with numbers, P's readout in phase and
+// in opposite phase, the speed, the menu, the failure.
+struct EnglishRow {
+  const char* name;
+  const char* script;  // after "load lang=en"
+  std::function<std::string(FormModel&, const FormView&)> read;
+  const char* english;
+};
+
+const FormView::Switch* SwitchOf(const FormView& v, ControlId id) {
+  for (const FormView::Switch& s : v.switches) {
+    if (s.id == id) return &s;
+  }
+  return nullptr;
+}
+
+class EnglishTest : public ::testing::TestWithParam<EnglishRow> {};
+
+TEST_P(EnglishTest, ReadsAsAnEnglishLessonDoes) {
+  Model m;
+  Play(m.model, "load lang=en");
+  const FormView v = Play(m.model, GetParam().script);
+  EXPECT_EQ(GetParam().read(m.model, v), GetParam().english);
+}
+
+// P midway between the sources, 2.5 wavelengths from each.
+constexpr const char* kMidway = "click Command3; press 366.6666667 400; release";
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, EnglishTest,
+    ::testing::Values(
+        EnglishRow{"ACaption", "",
+                   [](FormModel& m, const FormView&) {
+                     return m.view().words.controls[1].caption;
+                   },
+                   "Antinodal"},
+        EnglishRow{"AState", "click Command1",
+                   [](FormModel&, const FormView& v) {
+                     return SwitchOf(v, ControlId::kCommand1)->description;
+                   },
+                   "Show or hide the antinodal lines. Now shown"},
+        EnglishRow{"ThePhaseLabel", "click Command7",
+                   [](FormModel&, const FormView& v) {
+                     return v.phaseCaption;
+                   },
+                   "Opposite"},
+        EnglishRow{"TheDescription", "click Command3",
+                   [](FormModel& m, const FormView&) {
+                     return m.Description();
+                   },
+                   "Wavelength 2, distance between the sources 6 (3 "
+                   "wavelengths), in phase. Antinodal lines hidden. Nodal "
+                   "lines hidden. Crest meets crest at 0 points, trough "
+                   "meets trough at 0."},
+        EnglishRow{"TheReadoutInPhase", kMidway,
+                   [](FormModel&, const FormView& v) {
+                     return v.probe.readout;
+                   },
+                   "AP = 2.50λ  BP = 2.50λ  |AP − BP| = 0.00λ → once both "
+                   "arrive, constructive (antinodal line m = 0)\nThe waves "
+                   "from A and B have not reached P yet"},
+        EnglishRow{"TheReadoutInOppositePhase",
+                   // on the line between the sources, once both arrived
+                   "click Command7; press 366.6666667 266.6666667; release; "
+                   "click Command3; click Command3; click Command3; click "
+                   "Command3; click Command3; click Command3; click Command3",
+                   [](FormModel& m, const FormView&) {
+                     return m.view().probe.readout;
+                   },
+                   "AP = 1.50λ  BP = 1.50λ  |AP − BP| = 0.00λ → destructive "
+                   "(nodal line m = 0)"},
+        EnglishRow{"TheSpeed", "speed 300",
+                   [](FormModel&, const FormView& v) {
+                     return v.speedWords + " / " + v.speedDescription;
+                   },
+                   "300 ms / Change how fast the waves move; further right is "
+                   "faster. Now one frame every 300 ms"},
+        EnglishRow{"TheMenu", "",
+                   [](FormModel& m, const FormView&) {
+                     return m.view().menu[1].group + ": " +
+                            m.view().menu[1].caption + ". " +
+                            m.view().menuDescription;
+                   },
+                   "View: Surface. Opens the menu: the water view, the sound "
+                   "and graph at P, the lines' orders and the language. Now "
+                   "Lines and rings only"},
+        EnglishRow{"AFailure", "",
+                   [](FormModel& m, const FormView&) {
+                     return m.Handle([] { throw std::runtime_error("broken"); })
+                         .failure;
+                   },
+                   "A run-time error occurred.\nbroken\nThe program will "
+                   "close."}),
+    testing::RowName());
+
+// The menu switches the words both ways: Japanese comes back word for word,
+// the change is told, and the link keeps the language once chosen.
+TEST(FormModelTest, TheMenuSwitchesTheLanguageAndBack) {
+  Model english, japanese;
+  Play(japanese.model, "load; click Command3; press 366.6666667 400; release");
+  const std::string before = japanese.model.Description();
+  const FormView loaded = japanese.model.view();
+  EXPECT_EQ(loaded.setup.find("lang="), std::string::npos)
+      << "the default is not written";
+  const FormView to = japanese.model.Choose(LanguageChoice(1));
+  EXPECT_TRUE(to.Changed(FormView::kWords | FormView::kAnnounce |
+                         FormView::kStates | FormView::kMenu));
+  EXPECT_EQ(to.words.language, "en");
+  EXPECT_NE(to.setup.find("lang=en"), std::string::npos);
+  EXPECT_EQ(to.probe.readout.rfind("AP = 2.50λ  BP", 0), 0u);
+  const FormView back = japanese.model.Choose(LanguageChoice(0));
+  EXPECT_EQ(japanese.model.Description(), before);
+  EXPECT_EQ(back.words.language, "ja");
+  EXPECT_EQ(back.words.controls[1].caption, "腹線");
+  EXPECT_NE(back.setup.find("lang=ja"), std::string::npos);
+  // The browser's or the desktop's languages choose where no link does.
+  const std::vector<std::string> browser = {"de", "en-GB"};
+  EXPECT_EQ(english.model.Load("", browser).words.language, "en");
 }
 
 }  // namespace

@@ -95,9 +95,18 @@ window.sarvelMenu = function (menu, face, choose) {
   }, true);
   return {
     button, popup, open, close,
+    name(caption) {
+      button.textContent = caption;
+      popup.setAttribute('aria-label', caption);
+    },
     show(states, description) {
       for (const s of states) {
         const element = items[s.name];
+        const group = element.parentElement;
+        if (s.group !== undefined && group.getAttribute('aria-label') !== s.group) {
+          group.setAttribute('aria-label', s.group);
+          group.firstChild.textContent = s.group;
+        }
         element.setAttribute('aria-checked', String(s.checked));
         element.setAttribute('aria-disabled', String(!s.enabled));
         if (element.textContent !== s.caption) element.textContent = s.caption;

@@ -11,7 +11,9 @@
   let timer = 0;
   let failed = false;
   let menu = null;
-  const readoutFace = '"IPAPGothic", "Noto Sans CJK JP", "Hiragino Kaku Gothic ProN", sans-serif';
+  let face = '';
+  let readoutFace = '"IPAPGothic", "Noto Sans CJK JP", "Hiragino Kaku Gothic ProN", sans-serif';
+  let nowWord = '';
   // Every event, in order, so that a test can replay it natively.
   window.sarvelEvents = [];
 
@@ -26,8 +28,7 @@
   function build(table) {
     document.title = table.accessibleName;
     form.setAttribute('aria-label', table.accessibleName);
-    const face = '"' + table.face + '", "MS PGothic", "IPAPGothic", ' +
-        '"Noto Sans CJK JP", "Hiragino Kaku Gothic ProN", "Meiryo", sans-serif';
+    face = faceOf(table.face);
     for (const row of table.controls) {
       let element;
       if (row.kind === 'button') {
@@ -76,7 +77,8 @@
       controls[row.name] = { row, element };
       form.appendChild(element);
     }
-    fitButtonCaptions(table.captionFit, face);
+    captionFit = table.captionFit;
+    fitButtonCaptions();
     menu = window.sarvelMenu(table.menu, face, (name) => send('choose ' + name));
     form.appendChild(menu.button);
     menu.button.style.fontSize = Object.values(controls)
@@ -90,8 +92,16 @@
     if (!AudioContextOf()) send('sound 0');
   }
 
+  // The language's face first; Japanese faces after it for what it lacks.
+  function faceOf(first) {
+    return '"' + first + '", "MS PGothic", "IPAPGothic", ' +
+        '"Noto Sans CJK JP", "Hiragino Kaku Gothic ProN", "Meiryo", sans-serif';
+  }
+
   // The buttons share one size, the largest in which every caption fits.
-  function fitButtonCaptions(fit, face) {
+  let captionFit = null;
+  function fitButtonCaptions() {
+    const fit = captionFit;
     const buttons = Object.values(controls).filter((c) => c.row.kind === 'button');
     if (buttons.length === 0) return;
     const measure = document.createElement('canvas').getContext('2d');
@@ -100,12 +110,57 @@
     let size = fit.startPx;
     const widest = () => {
       measure.font = size + 'px ' + face;
-      return Math.max(...buttons.map((b) => measure.measureText(b.row.caption).width));
+      return Math.max(...buttons.map((b) => measure.measureText(b.element.textContent).width));
     };
     while (widest() > room && size > fit.smallestPx) {
       size = Math.max(fit.smallestPx, size - fit.stepPx);
     }
     for (const b of buttons) b.element.style.fontSize = size + 'px';
+  }
+
+  // A label's caption wider than the label is shown whole, smaller.
+  function fitLabel(label) {
+    const measure = document.createElement('canvas').getContext('2d');
+    const weight = label.row.bold ? 'bold ' : '';
+    let size = label.row.fontPx;
+    const wide = () => {
+      measure.font = weight + size + 'px ' + face;
+      return measure.measureText(label.element.textContent).width;
+    };
+    while (wide() > label.row.width && size > captionFit.smallestPx) {
+      size = Math.max(captionFit.smallestPx, size - captionFit.stepPx);
+    }
+    label.element.style.fontSize = size + 'px';
+  }
+
+  // Every word of the form in the language chosen, in its face; the
+  // document's language with them, so that a screen reader picks its voice.
+  function showWords(words) {
+    document.documentElement.lang = words.language;
+    document.title = words.name;
+    form.setAttribute('aria-label', words.name);
+    face = faceOf(words.face);
+    readoutFace = face;
+    nowWord = words.graphNow;
+    document.getElementById('readout').style.fontFamily = face;
+    for (const w of words.controls) {
+      const control = controls[w.name];
+      if (!control) continue;
+      const element = control.element;
+      element.style.fontFamily = face;
+      if (control.row.kind === 'button' || control.row.kind === 'label') {
+        element.textContent = w.caption;
+      }
+      if (control.row.kind === 'label') fitLabel(control);
+      if (w.accessibleName) setAttribute(element, 'aria-label', w.accessibleName);
+      if (w.description) setAttribute(element, 'aria-description', w.description);
+    }
+    fitButtonCaptions();
+    menu.name(words.menuCaption);
+    menu.button.style.fontFamily = face;
+    menu.popup.style.fontFamily = face;
+    menu.button.style.fontSize = Object.values(controls)
+        .find((c) => c.row.kind === 'button').element.style.fontSize;
   }
 
   function setAttribute(element, name, value) {
@@ -116,6 +171,7 @@
   // page again, and a tick changes little.
   function show(view) {
     if (view.failure !== undefined) return fail(view.failure);
+    if (view.words) showWords(view.words);
     if (view.size) {
       for (const element of [form, canvas]) {
         element.style.width = view.size[0] + 'px';
@@ -126,7 +182,10 @@
     for (const change of view.controls || []) {
       const element = controls[change.name].element;
       if (change.left !== undefined) element.style.left = change.left + 'px';
-      if (change.caption !== undefined) element.textContent = change.caption;
+      if (change.caption !== undefined) {
+        element.textContent = change.caption;
+        if (controls[change.name].row.kind === 'label') fitLabel(controls[change.name]);
+      }
       if (change.text !== undefined) element.value = change.text;
       if (change.value !== undefined && Number(element.value) !== change.value) {
         element.value = change.value;
@@ -213,7 +272,7 @@
     }
     g.fillStyle = '#606060';
     g.textAlign = 'right';
-    g.fillText('いま', width - 6, 14);
+    g.fillText(nowWord, width - 6, 14);
     g.textAlign = 'left';
     const plot = { left: 6, top: 18, width: width - 12, height: height - 22 };
     const y = (v) => plot.top + plot.height * (2 - v) / 4;
@@ -398,7 +457,11 @@
     window.sarvelTicks = 0;
     build(JSON.parse(Module.ccall('sarvel_controls', 'string', [], [])));
     fit();
-    send('load ' + location.hash.replace(/^#/, ''));
+    // The browser's languages: a name with no language in it (WebKit's "C")
+    // the program passes over.
+    const languages = (navigator.languages && navigator.languages.length
+                       ? navigator.languages : [navigator.language || '']).join(',');
+    send('load ' + (languages || '-') + ' ' + location.hash.replace(/^#/, ''));
     listen();
     const first = Object.values(controls).find((c) => c.row.focusable);
     if (first) first.element.focus({ preventScroll: true });

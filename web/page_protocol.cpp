@@ -101,8 +101,16 @@ const FormView& Apply(window::FormModel& model, std::string_view line) {
   const std::string verb = Word(line);
   const double px = model.mapping().twipsPerPixel();
   if (verb == "load") {
+    // The browser's languages, best first, then the fragment.
+    std::vector<std::string> languages;
+    std::string list = Word(line);
+    for (std::size_t at = 0; at < list.size();) {
+      const std::size_t end = std::min(list.find(',', at), list.size());
+      languages.push_back(list.substr(at, end - at));
+      at = end + 1;
+    }
     if (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    return model.Load(line);
+    return model.Load(line, languages);
   }
   if (verb == "tick") return model.Tick();
   if (verb == "release") return model.ReleasePicture();
@@ -139,8 +147,8 @@ const FormView& Apply(window::FormModel& model, std::string_view line) {
   }
   if (verb == "choose") {
     const std::string name = Word(line);
-    for (const window::MenuRow& row : window::kMenuRows) {
-      if (name == row.name) return model.Choose(row.id);
+    for (const FormView::MenuItem& item : model.view().menu) {
+      if (name == item.name) return model.Choose(item.id);
     }
     return model.Handle([] {});
   }
@@ -230,6 +238,25 @@ std::string ControlsChanged(const window::FormModel& model, const FormView& v) {
   return json + "]";
 }
 
+// Every word of the form in the language chosen; the controls by name.
+std::string WordsJson(const window::FormModel& model,
+                      const FormView::Words& w) {
+  std::string controls = "[";
+  for (const FormView::ControlWords& c : w.controls) {
+    if (controls.size() > 1) controls += ",";
+    controls += "{\"name\":" + Quoted(NameOf(model, c.id)) +
+                ",\"caption\":" + Quoted(c.caption) +
+                ",\"accessibleName\":" + Quoted(c.accessibleName) +
+                ",\"description\":" + Quoted(c.description) + "}";
+  }
+  return "{\"language\":" + Quoted(w.language) +
+         ",\"face\":" + Quoted(w.face) + ",\"name\":" + Quoted(w.name) +
+         ",\"menuCaption\":" + Quoted(w.menuCaption) +
+         ",\"pictureName\":" + Quoted(w.pictureName) +
+         ",\"graphNow\":" + Quoted(w.graphNow) +
+         ",\"controls\":" + controls + "]}";
+}
+
 }  // namespace
 
 void PackGraph(const FormView::Graph& g, std::vector<float>& out) {
@@ -295,20 +322,20 @@ std::string ControlsJson(const window::FormModel& model) {
     json += RowJson(layout, *row, m);
   }
   const window::MenuPlace& at = window::kMenuPlace;
-  json += "],\"menu\":{\"caption\":" + Quoted(window::kMenuCaption) +
+  json += "],\"menu\":{\"caption\":" + Quoted(model.view().words.menuCaption) +
           ",\"left\":" + std::to_string(m.ToPixels(at.left)) +
           ",\"top\":" + std::to_string(m.ToPixels(at.top)) +
           ",\"width\":" + std::to_string(m.ToPixels(at.width)) +
           ",\"height\":" + std::to_string(m.ToPixels(at.height)) +
           ",\"items\":[";
   first = true;
-  for (const window::MenuRow& row : window::kMenuRows) {
+  for (const FormView::MenuItem& item : model.view().menu) {
     if (!first) json += ",";
     first = false;
-    json += "{\"name\":" + Quoted(row.name) +
-            ",\"group\":" + Quoted(row.group) +
-            ",\"caption\":" + Quoted(row.caption) +
-            ",\"toggle\":" + (row.toggle ? "true" : "false") + "}";
+    json += "{\"name\":" + Quoted(item.name) +
+            ",\"group\":" + Quoted(item.group) +
+            ",\"caption\":" + Quoted(item.caption) +
+            ",\"toggle\":" + (item.toggle ? "true" : "false") + "}";
   }
   return json + "]}}";
 }
@@ -328,6 +355,7 @@ std::string Dispatch(window::FormModel& model, std::string_view event) {
     return json + "}";
   }
   if (v.keyTaken) add("keyTaken", "true");
+  if (v.Changed(FormView::kWords)) add("words", WordsJson(model, v.words));
   if (v.Changed(FormView::kPicture)) add("picture", "true");
   if (v.Changed(FormView::kSize)) {
     const FrameRasteriser::Size size = model.frame().size();
@@ -354,6 +382,7 @@ std::string Dispatch(window::FormModel& model, std::string_view event) {
     for (const FormView::MenuItem& item : v.menu) {
       if (items.size() > 1) items += ",";
       items += "{\"name\":" + Quoted(item.name) +
+               ",\"group\":" + Quoted(item.group) +
                ",\"caption\":" + Quoted(item.caption) +
                ",\"checked\":" + (item.checked ? "true" : "false") +
                ",\"enabled\":" + (item.enabled ? "true" : "false") + "}";

@@ -15,7 +15,8 @@ namespace wave::web {
 // what it is told and decides nothing.
 //
 // Events, one per line, numbers in CSS pixels:
-//   load FRAGMENT            click ID            tick
+//   load LANGUAGES FRAGMENT  (the browser's, "en-US,en", or - for none)
+//   click ID                 tick
 //   type ID TEXT             speed MS            resize WIDTH HEIGHT RATIO
 //   press X Y                drag X Y            release        cancel
 //   key NAME SHIFT OTHER FOCUS   (FOCUS a control's ID, or -1)

@@ -11,6 +11,7 @@
 #include "scene/probe_waves.h"
 #include "scene/wave_geometry.h"
 #include "window/setup_link.h"
+#include "window/table_texts.h"
 
 namespace wave::window {
 namespace {
@@ -55,10 +56,12 @@ Bits BitsOf(Value value) {
   return bits;
 }
 
-std::string Shown(bool on) { return on ? "表示中" : "非表示"; }
+using text::Msg;
 
-std::string WithState(std::string_view description, std::string_view state) {
-  return std::string(description) + "。いまは" + std::string(state);
+std::string WithState(const text::Catalog& words, std::string_view description,
+                      std::string_view state) {
+  return words.Format(Msg::kWithState,
+                      {{"description", description}, {"state", state}});
 }
 
 FrameRasteriser::Size LayoutSize(const form::FormLayout& layout,
@@ -93,9 +96,11 @@ FormModel::FormModel(Edition edition, const form::FormLayout& layout,
     }
   });
   view_.intervalMs = form::kStoredTimerIntervalMs;
+  SetLanguage(*words_);
   SetSpeed(SpeedRange::kStartMs);
   view_.probe.radiusPx = ProbeControl::kRingRadiusPx;
   UpdateSwitches();
+  UpdateMenu();
   view_.changed = 0;
 }
 
@@ -114,15 +119,20 @@ void FormModel::Begin() {
 
 void FormModel::Fail(std::string_view what) {
   failed_ = true;
-  view_.failure = "実行時エラーが発生しました。\n" + std::string(what) +
-                  "\nプログラムを終了します。";
+  view_.failure = words_->Format(Msg::kFailure, {{"what", what}});
   view_.intervalMs = 0;
   view_.changed |= FormView::kFailure | FormView::kClock;
 }
 
 void FormModel::SetSpeed(int ms) {
   view_.speedMs = ms;
-  view_.speedWords = std::to_string(ms) + " ミリ秒";
+  const std::string number = std::to_string(ms);
+  view_.speedWords = words_->Format(Msg::kSpeedWords, {{"ms", number}});
+  const FormView::ControlWords* bar = WordsOf(ControlId::kHScroll1);
+  view_.speedDescription = words_->Format(
+      Msg::kSpeedState,
+      {{"description", bar != nullptr ? bar->description : ""},
+       {"ms", number}});
   view_.changed |= FormView::kSpeed;
 }
 
@@ -138,15 +148,22 @@ void FormModel::SetLabel5Left(float twips) {
 }
 
 void FormModel::ShowPhase(std::int16_t antiphase) {
-  std::string caption = antiphase == 1 ? "逆位相" : "同位相";
+  std::string caption(words_->Text(antiphase == 1 ? Msg::kPhaseOpposite
+                                                   : Msg::kPhaseInPhase));
   if (caption == view_.phaseCaption) return;
   view_.phaseCaption = std::move(caption);
   view_.changed |= FormView::kPhase;
 }
 
-const FormView& FormModel::Load(std::string_view setupLink) {
+const FormView& FormModel::Load(std::string_view setupLink,
+                                std::span<const std::string> languages) {
   return Handle([&] {
     const SetupLink link = ReadSetupLink(setupLink);
+    const text::Catalog* chosen =
+        link.lang ? text::Catalog::Find(*link.lang) : nullptr;
+    languageChosen_ = chosen != nullptr;
+    SetLanguage(chosen != nullptr ? *chosen
+                                  : text::Catalog::Choose(languages));
     for (const auto& [box, value] :
          {std::pair{0, &link.wavelength}, std::pair{1, &link.distance},
           std::pair{2, &link.dots}}) {
@@ -174,7 +191,7 @@ const FormView& FormModel::Load(std::string_view setupLink) {
     Settle(true);
     // The first view is shown whole.
     view_.changed |= FormView::kSpeed | FormView::kStates | FormView::kLabel5 |
-                     FormView::kMenu;
+                     FormView::kMenu | FormView::kWords;
     if (scene_.edition() == Edition::Full) view_.changed |= FormView::kPhase;
   });
 }
@@ -221,6 +238,16 @@ const FormView& FormModel::Click(ControlId id) {
 
 const FormView& FormModel::Choose(MenuChoice choice) {
   return Handle([&] {
+    const std::size_t language =
+        static_cast<std::size_t>(choice) - kFirstLanguage;
+    if (static_cast<std::size_t>(choice) >= kFirstLanguage &&
+        language < text::Catalog::All().size()) {
+      languageChosen_ = true;
+      const text::Catalog& words = text::Catalog::All()[language];
+      if (&words != words_) SetLanguage(words);
+      Settle(false);
+      return;
+    }
     for (const MenuRow& row : kMenuRows) {
       if (row.id != choice) continue;
       if (row.toggle) {
@@ -426,7 +453,8 @@ FormModel::Settings FormModel::CurrentSettings() const {
           texts_[2],
           scene_.Water,
           tone_,
-          graph_};
+          graph_,
+          words_->index()};
 }
 
 bool FormModel::Checked(const MenuRow& row) const {
@@ -445,20 +473,34 @@ bool FormModel::Checked(const MenuRow& row) const {
 void FormModel::UpdateMenu() {
   std::vector<FormView::MenuItem> menu;
   std::string state;
+  const text::Catalog& words = *words_;
   for (const MenuRow& row : kMenuRows) {
     const bool checked = Checked(row);
     const bool unplayable = row.id == MenuChoice::kTone && !soundAvailable_;
-    menu.push_back({row.id, row.name, row.group,
-                    unplayable ? kToneUnavailable : row.caption, checked,
-                    row.toggle, !unplayable});
+    const std::string_view caption = words.Text(row.caption);
+    menu.push_back({row.id, row.name, std::string(words.Text(row.group)),
+                    std::string(unplayable
+                                    ? words.Text(Msg::kMenuToneUnavailable)
+                                    : caption),
+                    checked, row.toggle, !unplayable});
     // A menu's items are not heard until it opens: its button says which.
-    if (checked) state += std::string(state.empty() ? "" : "・") + row.caption;
+    if (checked) {
+      if (!state.empty()) state += words.Text(Msg::kMenuStateJoin);
+      state += caption;
+    }
   }
-  view_.menuDescription = WithState(kMenuDescription, state);
-  if (menu.size() == view_.menu.size() &&
-      std::equal(menu.begin(), menu.end(), view_.menu.begin(),
-                 [](const auto& a, const auto& b) {
-                   return a.checked == b.checked;
+  for (const text::Catalog& language : text::Catalog::All()) {
+    menu.push_back({LanguageChoice(language.index()),
+                    "language-" + std::string(language.tag()), kLanguageGroup,
+                    std::string(language.Text(Msg::kLanguageName)),
+                    &language == words_, false, true});
+  }
+  view_.menuDescription =
+      WithState(words, words.Text(Msg::kMenuDescription), state);
+  if (std::equal(menu.begin(), menu.end(), view_.menu.begin(),
+                 view_.menu.end(), [](const auto& a, const auto& b) {
+                   return a.checked == b.checked && a.caption == b.caption &&
+                          a.enabled == b.enabled;
                  })) {
     return;
   }
@@ -470,20 +512,25 @@ void FormModel::UpdateSwitches() {
   std::vector<FormView::Switch> switches;
   const bool running = view_.intervalMs != 0;
   ForEachRow(layout_, [&](const ControlRow& row) {
-    std::string state;
+    Msg state;
     std::optional<bool> pressed;
     if (const auto which = DisplaySwitch(row.id)) {
       pressed = scene_.SwitchOn(*which);
-      state = Shown(*pressed);
+      state = *pressed ? Msg::kStateShown : Msg::kStateHidden;
     } else if (row.id == ControlId::kCommand6) {
-      state = running ? "動いている" : "止まっている";
+      state = running ? Msg::kStateMoving : Msg::kStateStopped;
     } else if (row.id == ControlId::kCommand7 &&
                scene_.edition() == Edition::Full) {
-      state = scene_.Antiphase == 1 ? "逆位相" : "同位相";
+      state = scene_.Antiphase == 1 ? Msg::kStateOpposite : Msg::kStateInPhase;
     } else {
       return;
     }
-    switches.push_back({row.id, WithState(row.description, state), pressed});
+    const FormView::ControlWords* words = WordsOf(row.id);
+    switches.push_back(
+        {row.id,
+         WithState(*words_, words != nullptr ? words->description : "",
+                   words_->Text(state)),
+         pressed});
   });
   const auto same = [](const FormView::Switch& a, const FormView::Switch& b) {
     return a.id == b.id && a.description == b.description &&
@@ -504,7 +551,7 @@ void FormModel::UpdateProbe() {
     const TwipPoint at = *probe_.at();
     next.xPx = mapping_.ToLogical(at.x);
     next.yPx = mapping_.ToLogical(at.y);
-    next.readout = DescribeProbe(ReadProbe(scene_, at.x, at.y));
+    next.readout = DescribeProbe(ReadProbe(scene_, at.x, at.y), *words_);
   } else {
     next.readout.clear();
   }
@@ -536,6 +583,7 @@ void FormModel::UpdateSetup() {
   if (scene_.edition() == Edition::Full) link.antiphase = scene_.Antiphase == 1;
   link.speedMs = view_.speedMs;
   link.surface = static_cast<int>(scene_.Water);
+  if (languageChosen_) link.lang = std::string(words_->tag());
   std::string setup = WriteSetupLink(link);
   if (setup == view_.setup) return;
   view_.setup = std::move(setup);
@@ -545,16 +593,20 @@ void FormModel::UpdateSetup() {
 std::string FormModel::Description() const {
   const VisibleArea client{0, 0, mapping_.ToTwips(clientWidthPx_),
                            mapping_.ToTwips(clientHeightPx_)};
-  std::string text = DescribePicture(scene_.Summarize(client));
+  const text::Catalog& words = *words_;
+  std::string text = DescribePicture(scene_.Summarize(client), words);
   if (const auto& at = probe_.at()) {
-    text += ProbeSentence(ReadProbe(scene_, at->x, at->y));
-    if (graph_) text += DescribeWaves(ProbeWaves(scene_, at->x, at->y));
-    if (tone_) text += "P の揺れを音で鳴らしている。";
+    words.Append(text, ProbeSentence(ReadProbe(scene_, at->x, at->y), words));
+    if (graph_) {
+      words.Append(text,
+                   DescribeWaves(ProbeWaves(scene_, at->x, at->y), words));
+    }
+    if (tone_) words.Append(text, words.Text(Msg::kToneAtP));
   } else if (tone_) {
-    text += "音はオン。P を置くと、その揺れが聞こえる。";
+    words.Append(text, words.Text(Msg::kToneWaiting));
   }
   // Once switched, off is said too: the switch is heard either way.
-  if (!tone_ && toneSwitched_) text += "P の音は止めている。";
+  if (!tone_ && toneSwitched_) words.Append(text, words.Text(Msg::kToneOff));
   return text;
 }
 
@@ -622,6 +674,52 @@ void FormModel::UpdateTone() {
   if (next.on == view_.tone.on && next.level == view_.tone.level) return;
   view_.tone = next;
   view_.changed |= FormView::kTone;
+}
+
+const FormView::ControlWords* FormModel::WordsOf(ControlId id) const {
+  for (const FormView::ControlWords& w : view_.words.controls) {
+    if (w.id == id) return &w;
+  }
+  return nullptr;
+}
+
+// Every word afresh: the controls', the menu's, the states', the readout's
+// and the picture's (told as a change of the settings).
+void FormModel::SetLanguage(const text::Catalog& words) {
+  words_ = &words;
+  FormView::Words w;
+  w.language = words.tag();
+  w.face = words.Text(Msg::kFontFace);
+  w.menuCaption = words.Text(Msg::kMenuCaption);
+  w.pictureName = words.Text(Msg::kPictureName);
+  w.readoutName = words.Text(Msg::kReadoutName);
+  w.graphName = words.Text(Msg::kGraphName);
+  w.graphNow = words.Text(Msg::kGraphNow);
+  w.toneStream = words.Text(Msg::kToneStream);
+  ForEachTableText(scene_.edition(), layout_,
+                   [&](const std::string& context, std::string_view source,
+                       const ControlRow* row, TableField field) {
+                     const std::string text(words.Text(context, source));
+                     if (row == nullptr) {
+                       w.name = text;
+                       return;
+                     }
+                     auto at = std::find_if(
+                         w.controls.begin(), w.controls.end(),
+                         [row](const auto& c) { return c.id == row->id; });
+                     if (at == w.controls.end()) {
+                       at = w.controls.insert(w.controls.end(), {row->id});
+                     }
+                     (field == TableField::kCaption  ? at->caption
+                      : field == TableField::kDescription ? at->description
+                                                          : at->accessibleName) =
+                         text;
+                   });
+  view_.words = std::move(w);
+  view_.changed |= FormView::kWords;
+  SetSpeed(view_.speedMs);
+  if (scene_.edition() == Edition::Full) ShowPhase(scene_.Antiphase);
+  if (probe_.at()) UpdateProbe();
 }
 
 }  // namespace wave::window

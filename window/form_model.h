@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@
 #include "controls/control_table.h"
 #include "raster/frame/frame_rasteriser.h"
 #include "scene/wave_scene.h"
+#include "text/catalog.h"
 #include "window/form_view.h"
 #include "window/probe_control.h"
 
@@ -43,10 +45,13 @@ class FormModel final : private FormControls {
 
   // The load handler: the set-up of a link, if any (texts and speed before
   // the scene starts, switches after), the scene at its start, the clock at
-  // the bar's interval. No frame is drawn.
-  const FormView& Load(std::string_view setupLink = {});
+  // the bar's interval. No frame is drawn. The language is the link's, else
+  // the first of `languages` (the desktop's or the browser's, best first)
+  // that a catalog serves, else Japanese.
+  const FormView& Load(std::string_view setupLink = {},
+                       std::span<const std::string> languages = {});
   const FormView& Click(ControlId id);
-  // An item of the extras' menu chosen.
+  // An item of the extras' menu chosen: a view, a switch or a language.
   const FormView& Choose(MenuChoice choice);
   // A late tick, after the clock stopped, does nothing.
   const FormView& Tick();
@@ -93,6 +98,7 @@ class FormModel final : private FormControls {
   WaveScene& scene() { return scene_; }
   const WaveScene& scene() const { return scene_; }
   const std::string& text(ControlId box) const;
+  const text::Catalog& words() const { return *words_; }
 
  private:
   // What the picture's description depends on besides the instant: when
@@ -104,6 +110,7 @@ class FormModel final : private FormControls {
     std::string dots;
     WaterView water;
     bool tone, graph;
+    std::size_t language;
     bool operator==(const Settings&) const = default;
   };
 
@@ -128,6 +135,8 @@ class FormModel final : private FormControls {
   void UpdateTone();
   void UpdateSetup();
   void Toggle(MenuChoice choice);
+  void SetLanguage(const text::Catalog& words);
+  const FormView::ControlWords* WordsOf(ControlId id) const;
   bool Checked(const MenuRow& row) const;
   void ProbeMoved(bool moved);
   TwipPoint KeyPlace() const;
@@ -139,6 +148,8 @@ class FormModel final : private FormControls {
   std::unique_ptr<FrameRasteriser> frame_;
   WaveScene scene_;
   ProbeControl probe_{mapping_};
+  const text::Catalog* words_ = &text::Catalog::Source();
+  bool languageChosen_ = false;  // by the link or the menu: kept in the link
   std::array<std::string, 3> texts_;
   double clientWidthPx_, clientHeightPx_;
   double readoutWidthPx_ = 0, readoutHeightPx_ = 0;
@@ -159,11 +170,11 @@ const FormView& FormModel::Handle(Handler handler) {
     handler();
     frame_->Flush();
   } catch (const std::bad_alloc&) {
-    Fail("メモリが足りません。");
+    Fail(words_->Text(text::Msg::kOutOfMemory));
   } catch (const std::exception& e) {
     Fail(e.what());
   } catch (...) {
-    Fail("不明なエラーです。");
+    Fail(words_->Text(text::Msg::kUnknownError));
   }
   return view_;
 }

@@ -36,6 +36,7 @@ struct FormView {
     kGraph = 1u << 15,       // the waves at P: shown, hidden or moved on
     kLabels = 1u << 16,      // the lines' orders placed otherwise
     kTone = 1u << 17,        // the tone switched, or its level changed
+    kWords = 1u << 18,       // another language: every word afresh
   };
 
   // A button that switches something: its description with the state in
@@ -70,6 +71,23 @@ struct FormView {
     double level = 0;
   };
 
+  // A control's words; an empty caption is a box's, which holds a value.
+  struct ControlWords {
+    ControlId id;
+    std::string caption, accessibleName, description;
+  };
+
+  // The words of the form in the language chosen, besides those of the
+  // states and the picture, which come with their parts.
+  struct Words {
+    std::string language;  // BCP 47: "ja", "en"
+    std::string face;      // the face the fonts ask for
+    std::string name;      // the window's, the page's title
+    std::vector<ControlWords> controls;
+    std::string menuCaption, pictureName, readoutName, graphName, graphNow,
+        toneStream;
+  };
+
   // An item of the extras' menu (window/extras_menu.h) and its state.
   struct MenuItem {
     MenuChoice id;
@@ -89,11 +107,13 @@ struct FormView {
   int intervalMs = 0;  // the clock's whole state: 0 is stopped
   int speedMs = 0;     // the speed bar's value
   std::string speedWords;
+  std::string speedDescription;  // the bar's, with its interval
   Probe probe;
   Graph graph;
   std::vector<LineLabel> labels;
   Tone tone;
   std::vector<MenuItem> menu;
+  Words words;
   // The menu button's description, with what is shown in words.
   std::string menuDescription;
   std::string setup;    // "wavelength=2&distance=6&…", once loaded

@@ -127,6 +127,9 @@ SetupLink ReadSetupLink(std::string_view fragment) {
         value[0] <= '2') {
       link.surface = value[0] - '0';
     }
+    if (key == "lang" && !value.empty() && value.size() <= 35) {
+      link.lang = value;
+    }
     if (key == "speed") {
       const std::optional<double> ms = WholeNumber(value);
       if (ms && std::isfinite(*ms)) link.speedMs = *ms;
@@ -159,6 +162,7 @@ std::string WriteSetupLink(const SetupLink& link) {
   on("antiphase", link.antiphase);
   if (link.speedMs) field("speed", ShortestText(*link.speedMs));
   if (link.surface) field("surface", std::to_string(*link.surface));
+  text("lang", link.lang);
   return out;
 }
 

@@ -9,7 +9,7 @@ namespace wave::window {
 
 // A prepared picture as a link carries it, in the address's fragment:
 // "wavelength=1&distance=4&dots=100&antinodal=1&nodal=0&crossings=1&
-// antiphase=0&speed=800&surface=0", encoded as a form's fields are
+// antiphase=0&speed=800&surface=0&lang=en", encoded as a form's fields are
 // (application/x-www-form-urlencoded). Every field may be missing.
 struct SetupLink {
   // As typed into the boxes, at most kLongestText characters each.
@@ -18,6 +18,8 @@ struct SetupLink {
   std::optional<double> speedMs;  // a finite number, not yet bounded
   // The water shown: 0 none, 1 the surface, 2 its amplitude.
   std::optional<int> surface;
+  // The language chosen, as a tag ("en"); a short one, not yet known.
+  std::optional<std::string> lang;
 
   static constexpr std::size_t kLongestText = 200;
 };
