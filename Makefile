@@ -3,7 +3,7 @@
 # A build tree is configured once; after that CMake itself reconfigures when
 # a CMakeLists.txt changes, and this file only when the presets do.
 .PHONY: deps deps-web deps-test deps-bench web build test test-asan test-tsan fuzz soak bench package install run run-six \
-        build-release check-options format clean
+        build-release check-options format po-template clean
 
 deps:
 	@./scripts/install-deps
@@ -101,6 +101,15 @@ check-options: deps
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# The translators' template from the messages the programs hold, merged
+# into every catalog (docs/translating.md).
+po-template: build/dev/build.ninja
+	cmake --build --preset dev --target catalog_template
+	./build/dev/tests/catalog_template > po/sarvel.pot
+	for po in po/*.po; do \
+	  msgmerge --quiet --update --backup=none --no-fuzzy-matching "$$po" po/sarvel.pot; \
+	done
 
 clean:
 	rm -rf build

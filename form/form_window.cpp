@@ -156,10 +156,9 @@ void FormWindow::BuildControls(const FormLayout& layout) {
   for (std::size_t i = 0; i + 1 < windowed.size(); ++i) {
     QWidget::setTabOrder(byId(windowed[i]->id), byId(windowed[i + 1]->id));
   }
-  extras_ = new ExtrasMenu(this, model_.view().menu,
-                           [this](window::MenuChoice choice) {
-                             Show(model_.Choose(choice));
-                           });
+  extras_ = new ExtrasMenu(
+      this, model_.view().menu,
+      [this](window::MenuChoice choice) { Show(model_.Choose(choice)); });
   extras_->Place(mapping,
                  windowed.empty() ? nullptr : byId(windowed.back()->id));
   if (!windowed.empty()) {

@@ -97,7 +97,8 @@ std::string DescribeProbe(const ProbeReading& r, const text::Catalog& words) {
   std::string verdict;
   switch (r.verdict) {
     case ProbeReading::Verdict::kReinforce:
-      verdict = words.Format(Msg::kProbeReinforce, {{"m", std::to_string(r.m)}});
+      verdict =
+          words.Format(Msg::kProbeReinforce, {{"m", std::to_string(r.m)}});
       break;
     case ProbeReading::Verdict::kCancel:
       verdict = words.Format(Msg::kProbeCancel, {{"m", std::to_string(r.m)}});

@@ -46,12 +46,10 @@ ProbeReading ReadProbe(const WaveScene& scene, double xTwips, double yTwips);
 // before both waves have arrived, what will happen once they have
 // (「→ 両方届くと強め合う…」) and on a second line which has not; what
 // cannot be read, said plainly.
-std::string DescribeProbe(
-    const ProbeReading& reading,
-    const text::Catalog& words = text::Catalog::Source());
+std::string DescribeProbe(const ProbeReading& reading,
+                          const text::Catalog& words = text::Catalog::Source());
 // The same as a sentence of the picture's description: 「点 P: AP = …」.
-std::string ProbeSentence(
-    const ProbeReading& reading,
-    const text::Catalog& words = text::Catalog::Source());
+std::string ProbeSentence(const ProbeReading& reading,
+                          const text::Catalog& words = text::Catalog::Source());
 
 }  // namespace wave

@@ -77,11 +77,11 @@ std::string Family(const FamilyWords& family, bool shown,
 
 std::string DescribePicture(const PictureSummary& s, const Catalog& words) {
   if (s.wavelength == 0) return std::string(words.Text(Msg::kNothingDrawn));
-  std::string text = words.Format(
-      s.antiphase ? Msg::kSettingsOpposite : Msg::kSettingsInPhase,
-      {{"wavelength", Number(s.wavelength, words)},
-       {"distance", Number(s.separation, words)},
-       {"ratio", Ratio(s.separation / s.wavelength, words)}});
+  std::string text =
+      words.Format(s.antiphase ? Msg::kSettingsOpposite : Msg::kSettingsInPhase,
+                   {{"wavelength", Number(s.wavelength, words)},
+                    {"distance", Number(s.separation, words)},
+                    {"ratio", Ratio(s.separation / s.wavelength, words)}});
   if (s.water == WaterView::kSurface) {
     words.Append(text, words.Text(Msg::kSurfaceShown));
   } else if (s.water == WaterView::kAmplitude) {
@@ -94,10 +94,10 @@ std::string DescribePicture(const PictureSummary& s, const Catalog& words) {
                Family({Msg::kNodalHidden, Msg::kNodalNone, Msg::kNodalShown},
                       s.nodal, s.nodalMembers, words));
   if (s.crossings) {
-    words.Append(text, words.Format(Msg::kDotsShown,
-                                    {{"crests", std::to_string(s.crestDots)},
-                                     {"troughs",
-                                      std::to_string(s.troughDots)}}));
+    words.Append(text,
+                 words.Format(Msg::kDotsShown,
+                              {{"crests", std::to_string(s.crestDots)},
+                               {"troughs", std::to_string(s.troughDots)}}));
   } else {
     words.Append(text, words.Text(Msg::kDotsHidden));
   }

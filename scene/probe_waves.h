@@ -50,12 +50,10 @@ class ProbeWaves {
 };
 
 // What the graph shows, told: a sentence of P's description.
-std::string DescribeWaves(
-    const ProbeWaves& waves,
-    const text::Catalog& words = text::Catalog::Source());
+std::string DescribeWaves(const ProbeWaves& waves,
+                          const text::Catalog& words = text::Catalog::Source());
 // "B の波はまだ P に届いていない" and the like; empty once both arrived.
-std::string ArrivalText(
-    const ProbeWaves::At& at,
-    const text::Catalog& words = text::Catalog::Source());
+std::string ArrivalText(const ProbeWaves::At& at,
+                        const text::Catalog& words = text::Catalog::Source());
 
 }  // namespace wave

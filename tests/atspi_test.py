@@ -125,12 +125,44 @@ def settles(get, expected_part, seconds=5):
     return value if value is not None else get()
 
 
+def start_program(path, display, language):
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+               LANGUAGE=language)
+    return subprocess.Popen([path], env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.PIPE)
+
+
+def read_in_english(path, display):
+    """A desktop in English: the program speaks English, and says so."""
+    program = os.path.basename(path)
+    process = start_program(path, display, "en_GB:en")
+    try:
+        app = find_app(program)
+        frame = app and wait_for(lambda: next(
+            (c for c in app if c is not None and c.getRole() == pyatspi.ROLE_FRAME),
+            None))
+        check(frame is not None and frame.name == "Wave interference",
+              f"{program} in English: window named {frame and frame.name!r}")
+        if frame is None:
+            return
+        button = by_name(frame, pyatspi.ROLE_PUSH_BUTTON, "Antinodal")
+        check(button is not None and button.description.startswith(
+            "Show or hide the antinodal lines. Now "),
+              f"{program} in English: Antinodal reads "
+              f"{button and button.description!r}")
+        picture = by_name(frame, pyatspi.ROLE_IMAGE, "Wave picture")
+        check(picture is not None and not japanese(picture.description),
+              f"{program} in English: picture {picture and picture.description!r}")
+    finally:
+        process.terminate()
+        process.communicate(timeout=10)
+
+
 def read_program(path, display, full):
     program = os.path.basename(path)
-    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-    process = subprocess.Popen([path], env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.PIPE)
+    # A Japanese classroom's desktop.
+    process = start_program(path, display, "ja")
     try:
         app = find_app(program)
         check(app is not None, f"{program}: not on the accessibility bus")
@@ -267,6 +299,7 @@ def main():
     try:
         read_program(sys.argv[1], display, full=True)
         read_program(sys.argv[2], display, full=False)
+        read_in_english(sys.argv[1], display)
     finally:
         server.terminate()
         server.wait()

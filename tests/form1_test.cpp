@@ -268,8 +268,8 @@ TEST_F(Form1Test, TheMenuSwitchesTheWindowToEnglishAndBack) {
           << edition.name << " " << name << " " << label->text().toStdString();
     }
     w->button("Command3")->click();
-    QAccessibleInterface* picture =
-        QAccessible::queryAccessibleInterface(w->findChild<form::PictureView*>());
+    QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(
+        w->findChild<form::PictureView*>());
     ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(picture->text(QAccessible::Description)
                     .startsWith("Wavelength 2, distance between the sources 6"))

@@ -516,7 +516,8 @@ TEST_P(EnglishTest, ReadsAsAnEnglishLessonDoes) {
 }
 
 // P midway between the sources, 2.5 wavelengths from each.
-constexpr const char* kMidway = "click Command3; press 366.6666667 400; release";
+constexpr const char* kMidway =
+    "click Command3; press 366.6666667 400; release";
 
 INSTANTIATE_TEST_SUITE_P(
     Words, EnglishTest,
@@ -532,25 +533,21 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "Show or hide the antinodal lines. Now shown"},
         EnglishRow{"ThePhaseLabel", "click Command7",
-                   [](FormModel&, const FormView& v) {
-                     return v.phaseCaption;
-                   },
+                   [](FormModel&, const FormView& v) { return v.phaseCaption; },
                    "Opposite"},
-        EnglishRow{"TheDescription", "click Command3",
-                   [](FormModel& m, const FormView&) {
-                     return m.Description();
-                   },
-                   "Wavelength 2, distance between the sources 6 (3 "
-                   "wavelengths), in phase. Antinodal lines hidden. Nodal "
-                   "lines hidden. Crest meets crest at 0 points, trough "
-                   "meets trough at 0."},
-        EnglishRow{"TheReadoutInPhase", kMidway,
-                   [](FormModel&, const FormView& v) {
-                     return v.probe.readout;
-                   },
-                   "AP = 2.50λ  BP = 2.50λ  |AP − BP| = 0.00λ → once both "
-                   "arrive, constructive (antinodal line m = 0)\nThe waves "
-                   "from A and B have not reached P yet"},
+        EnglishRow{
+            "TheDescription", "click Command3",
+            [](FormModel& m, const FormView&) { return m.Description(); },
+            "Wavelength 2, distance between the sources 6 (3 "
+            "wavelengths), in phase. Antinodal lines hidden. Nodal "
+            "lines hidden. Crest meets crest at 0 points, trough "
+            "meets trough at 0."},
+        EnglishRow{
+            "TheReadoutInPhase", kMidway,
+            [](FormModel&, const FormView& v) { return v.probe.readout; },
+            "AP = 2.50λ  BP = 2.50λ  |AP − BP| = 0.00λ → once both "
+            "arrive, constructive (antinodal line m = 0)\nThe waves "
+            "from A and B have not reached P yet"},
         EnglishRow{"TheReadoutInOppositePhase",
                    // on the line between the sources, once both arrived
                    "click Command7; press 366.6666667 266.6666667; release; "

@@ -28,13 +28,15 @@ FULL_TAB_ORDER = ["Command1", "Command2", "Command3", "Text1", "Text2",
 SIX_TAB_ORDER = FULL_TAB_ORDER[:-3] + ["Text3", "menuButton"]
 
 
-def driver_for(width, height, ratio=1):
+def driver_for(width, height, ratio=1, language="ja"):
+    """A browser as a Japanese classroom's is set, unless told otherwise."""
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for flag in ("--headless=new", "--no-sandbox", "--disable-gpu",
                  "--disable-dev-shm-usage", f"--window-size={width},{height}",
                  f"--force-device-scale-factor={ratio}",
-                 "--allow-file-access-from-files"):
+                 "--allow-file-access-from-files", f"--lang={language}",
+                 f"--accept-lang={language}"):
         options.add_argument(flag)
     return webdriver.Chrome(service=Service("/usr/bin/chromedriver"),
                             options=options)
@@ -196,9 +198,10 @@ class PageTest(unittest.TestCase):
             self.assertIn("振幅を濃淡で表示中",
                           page.js("return document.getElementById('announce').textContent"))
             self.assertTrue(page.js("return document.getElementById('extrasMenu').hidden"))
-            # The last item, a switch of its own: the view stays.
+            # The last switch, above the two languages: the view stays.
             ActionChains(page.driver).context_click(page.el("picture")).perform()
-            page.driver.switch_to.active_element.send_keys(Keys.END, Keys.ENTER)
+            page.driver.switch_to.active_element.send_keys(
+                Keys.END, Keys.ARROW_UP, Keys.ARROW_UP, Keys.ENTER)
             self.assertEqual(page.el("lineOrders").get_attribute("aria-checked"), "true")
             self.assertEqual(page.el("waterAmplitude").get_attribute("aria-checked"), "true")
             # Typing never scrolled the page.
@@ -217,6 +220,49 @@ class PageTest(unittest.TestCase):
                 page.driver.switch_to.active_element.send_keys(Keys.TAB)
                 seen.append(page.js("return document.activeElement.id"))
             self.assertEqual(seen, SIX_TAB_ORDER)
+        finally:
+            driver.quit()
+
+    def test_english_by_the_browser_the_link_and_the_menu(self):
+        driver = driver_for(900, 700, language="en-US")
+        try:
+            page = Page(driver, "sarvel11")
+            self.assertEqual(page.js("return document.documentElement.lang"), "en")
+            self.assertEqual(page.js("return document.title"), "Wave interference")
+            self.assertEqual(page.el("Command1").text, "Antinodal")
+            self.assertEqual(page.el("Text1").get_attribute("aria-label"), "Wavelength")
+            self.assertEqual(page.el("menuButton").text, "Menu")
+            page.stop()
+            page.el("Command3").click()
+            self.assertTrue(page.el("picture").get_attribute("aria-label").startswith(
+                "Wavelength 2, distance between the sources 6 (3 wavelengths), in phase."))
+            # The buttons' captions fit as the Japanese do; the labels whole.
+            for name in ("Command1", "Command6", "Label6", "Label7", "Label8"):
+                self.assertLessEqual(page.js(
+                    "const e = arguments[0]; return e.scrollWidth - e.clientWidth",
+                    page.el(name)), 0, name)
+            # The menu back to Japanese: word for word, and kept in the link.
+            page.el("menuButton").click()
+            page.el("language-ja").click()
+            self.assertEqual(page.js("return document.documentElement.lang"), "ja")
+            self.assertEqual(page.el("Command1").text, "腹線")
+            self.assertEqual(page.el("menuButton").text, "メニュー")
+            self.assertTrue(page.el("picture").get_attribute("aria-label").startswith(
+                "波長 2、波源の距離 6（波長の 3 倍）、同位相。"))
+            self.assertIn("lang=ja", page.js("return location.hash"))
+            # The events replay natively, the browser's languages with them.
+            width, height, shown, _ = page.pixels()
+            nw, nh, native = page.native()
+            self.assertEqual((width, height), (nw, nh))
+            self.assertLessEqual(differences(shown, native)[1], 2)
+        finally:
+            driver.quit()
+        driver = driver_for(900, 700)
+        try:
+            page = Page(driver, "sarvel6", "#lang=en")
+            self.assertEqual(page.el("Command1").text, "Antinodal")
+            self.assertEqual(page.js("return document.title"),
+                             "Wave interference (six-button edition)")
         finally:
             driver.quit()
 

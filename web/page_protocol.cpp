@@ -249,12 +249,12 @@ std::string WordsJson(const window::FormModel& model,
                 ",\"accessibleName\":" + Quoted(c.accessibleName) +
                 ",\"description\":" + Quoted(c.description) + "}";
   }
-  return "{\"language\":" + Quoted(w.language) +
-         ",\"face\":" + Quoted(w.face) + ",\"name\":" + Quoted(w.name) +
+  return "{\"language\":" + Quoted(w.language) + ",\"face\":" + Quoted(w.face) +
+         ",\"name\":" + Quoted(w.name) +
          ",\"menuCaption\":" + Quoted(w.menuCaption) +
          ",\"pictureName\":" + Quoted(w.pictureName) +
-         ",\"graphNow\":" + Quoted(w.graphNow) +
-         ",\"controls\":" + controls + "]}";
+         ",\"graphNow\":" + Quoted(w.graphNow) + ",\"controls\":" + controls +
+         "]}";
 }
 
 }  // namespace

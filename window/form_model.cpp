@@ -129,10 +129,10 @@ void FormModel::SetSpeed(int ms) {
   const std::string number = std::to_string(ms);
   view_.speedWords = words_->Format(Msg::kSpeedWords, {{"ms", number}});
   const FormView::ControlWords* bar = WordsOf(ControlId::kHScroll1);
-  view_.speedDescription = words_->Format(
-      Msg::kSpeedState,
-      {{"description", bar != nullptr ? bar->description : ""},
-       {"ms", number}});
+  view_.speedDescription =
+      words_->Format(Msg::kSpeedState,
+                     {{"description", bar != nullptr ? bar->description : ""},
+                      {"ms", number}});
   view_.changed |= FormView::kSpeed;
 }
 
@@ -148,8 +148,8 @@ void FormModel::SetLabel5Left(float twips) {
 }
 
 void FormModel::ShowPhase(std::int16_t antiphase) {
-  std::string caption(words_->Text(antiphase == 1 ? Msg::kPhaseOpposite
-                                                   : Msg::kPhaseInPhase));
+  std::string caption(
+      words_->Text(antiphase == 1 ? Msg::kPhaseOpposite : Msg::kPhaseInPhase));
   if (caption == view_.phaseCaption) return;
   view_.phaseCaption = std::move(caption);
   view_.changed |= FormView::kPhase;
@@ -162,8 +162,7 @@ const FormView& FormModel::Load(std::string_view setupLink,
     const text::Catalog* chosen =
         link.lang ? text::Catalog::Find(*link.lang) : nullptr;
     languageChosen_ = chosen != nullptr;
-    SetLanguage(chosen != nullptr ? *chosen
-                                  : text::Catalog::Choose(languages));
+    SetLanguage(chosen != nullptr ? *chosen : text::Catalog::Choose(languages));
     for (const auto& [box, value] :
          {std::pair{0, &link.wavelength}, std::pair{1, &link.distance},
           std::pair{2, &link.dots}}) {
@@ -478,11 +477,11 @@ void FormModel::UpdateMenu() {
     const bool checked = Checked(row);
     const bool unplayable = row.id == MenuChoice::kTone && !soundAvailable_;
     const std::string_view caption = words.Text(row.caption);
-    menu.push_back({row.id, row.name, std::string(words.Text(row.group)),
-                    std::string(unplayable
-                                    ? words.Text(Msg::kMenuToneUnavailable)
-                                    : caption),
-                    checked, row.toggle, !unplayable});
+    menu.push_back(
+        {row.id, row.name, std::string(words.Text(row.group)),
+         std::string(unplayable ? words.Text(Msg::kMenuToneUnavailable)
+                                : caption),
+         checked, row.toggle, !unplayable});
     // A menu's items are not heard until it opens: its button says which.
     if (checked) {
       if (!state.empty()) state += words.Text(Msg::kMenuStateJoin);
@@ -497,8 +496,8 @@ void FormModel::UpdateMenu() {
   }
   view_.menuDescription =
       WithState(words, words.Text(Msg::kMenuDescription), state);
-  if (std::equal(menu.begin(), menu.end(), view_.menu.begin(),
-                 view_.menu.end(), [](const auto& a, const auto& b) {
+  if (std::equal(menu.begin(), menu.end(), view_.menu.begin(), view_.menu.end(),
+                 [](const auto& a, const auto& b) {
                    return a.checked == b.checked && a.caption == b.caption &&
                           a.enabled == b.enabled;
                  })) {
@@ -696,25 +695,25 @@ void FormModel::SetLanguage(const text::Catalog& words) {
   w.graphName = words.Text(Msg::kGraphName);
   w.graphNow = words.Text(Msg::kGraphNow);
   w.toneStream = words.Text(Msg::kToneStream);
-  ForEachTableText(scene_.edition(), layout_,
-                   [&](const std::string& context, std::string_view source,
-                       const ControlRow* row, TableField field) {
-                     const std::string text(words.Text(context, source));
-                     if (row == nullptr) {
-                       w.name = text;
-                       return;
-                     }
-                     auto at = std::find_if(
-                         w.controls.begin(), w.controls.end(),
+  ForEachTableText(
+      scene_.edition(), layout_,
+      [&](const std::string& context, std::string_view source,
+          const ControlRow* row, TableField field) {
+        const std::string text(words.Text(context, source));
+        if (row == nullptr) {
+          w.name = text;
+          return;
+        }
+        auto at =
+            std::find_if(w.controls.begin(), w.controls.end(),
                          [row](const auto& c) { return c.id == row->id; });
-                     if (at == w.controls.end()) {
-                       at = w.controls.insert(w.controls.end(), {row->id});
-                     }
-                     (field == TableField::kCaption  ? at->caption
-                      : field == TableField::kDescription ? at->description
-                                                          : at->accessibleName) =
-                         text;
-                   });
+        if (at == w.controls.end()) {
+          at = w.controls.insert(w.controls.end(), {row->id});
+        }
+        (field == TableField::kCaption       ? at->caption
+         : field == TableField::kDescription ? at->description
+                                             : at->accessibleName) = text;
+      });
   view_.words = std::move(w);
   view_.changed |= FormView::kWords;
   SetSpeed(view_.speedMs);

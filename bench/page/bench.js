@@ -52,9 +52,7 @@
     document.getElementById('waterNone').click();
     // The lines on, then P with its graph, the lines' orders and the tone:
     // the same frames, with what P adds read and shown each step.
-    for (const button of document.querySelectorAll('button.control')) {
-      if (button.textContent === '腹線' || button.textContent === '節線') button.click();
-    }
+    for (const name of ['Command1', 'Command2']) document.getElementById(name).click();
     results.linesAnimatedMs = average(300, () => step.click());
     for (const name of ['probeGraph', 'lineOrders', 'probeTone']) {
       document.getElementById(name).click();
