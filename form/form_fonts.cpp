@@ -33,17 +33,19 @@ QString FormFace() {
 }
 
 QFont FontFor(FontVariant variant, const QString& face) {
+  QStringList faces = face.split(u',', Qt::SkipEmptyParts);
+  for (QString& f : faces) f = f.trimmed();
   if (variant == FontVariant::WindowDefault) {
     QFont font = QApplication::font();
     if (face == FormFace()) return font;
     QStringList families = font.families();
     if (families.isEmpty()) families.append(font.family());
-    families.prepend(face);
-    font.setFamilies(families);
+    font.setFamilies(faces + families);
     return font;
   }
   const FontLook look = LookOf(variant);
-  QFont font(face);
+  QFont font(faces.value(0));
+  if (faces.size() > 1) font.setFamilies(faces);
   font.setStyleHint(QFont::SansSerif);
   font.setItalic(false);
   font.setUnderline(false);

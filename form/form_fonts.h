@@ -14,8 +14,9 @@ void InstallFontSubstitutes();
 
 // The face the table asks for, kFormFace.
 QString FormFace();
-// The font of a variant in `face` (the language's); WindowDefault is the
-// application's font, `face` before its own where it is another.
+// The font of a variant in `face`, the language's faces separated by commas;
+// WindowDefault is the application's font, those faces before its own where
+// they are others.
 QFont FontFor(FontVariant variant, const QString& face = FormFace());
 
 // `base`, made smaller in quarter points until every caption fits within

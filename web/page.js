@@ -92,10 +92,11 @@
     if (!AudioContextOf()) send('sound 0');
   }
 
-  // The language's face first; Japanese faces after it for what it lacks.
-  function faceOf(first) {
-    return '"' + first + '", "MS PGothic", "IPAPGothic", ' +
-        '"Noto Sans CJK JP", "Hiragino Kaku Gothic ProN", "Meiryo", sans-serif';
+  // The language's faces first; Japanese faces after them for what they lack.
+  function faceOf(faces) {
+    return faces.split(',').map((f) => '"' + f.trim() + '", ').join('') +
+        '"MS PGothic", "IPAPGothic", "Noto Sans CJK JP", "Hiragino Kaku Gothic ProN", ' +
+        '"Meiryo", sans-serif';
   }
 
   // The buttons share one size, the largest in which every caption fits.
