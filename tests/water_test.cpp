@@ -150,23 +150,32 @@ TEST(WaterTest, LevelsFollowTheFormulasEverywhere) {
 
 // The cache laid in two bands gives the reference's colours, and every
 // width of lanes the plain loop's values, to the last pixel of rows whose
-// width is no multiple of eight.
+// width is no multiple of eight. Every other trial puts B on A's row a whole
+// number of pixels away, either side, as the programs do: its pairs are
+// then A's, shifted.
 TEST(WaterTest, LanesAndBandsGiveTheReferencesPixels) {
   std::mt19937 random(6);
   std::uniform_real_distribution<double> unit(0, 1);
   WaterCache cache;
+  int shifted = 0;
   for (int trial = 0; trial < 20; ++trial) {
     const int width = 1 + static_cast<int>(unit(random) * 300);
     const int height = 1 + static_cast<int>(unit(random) * 40);
-    const WaterShade w{trial % 2 ? WaterView::kAmplitude : WaterView::kSurface,
-                       unit(random) * 3000,
-                       unit(random) * 600,
-                       unit(random) * 3000,
-                       unit(random) * 600,
-                       unit(random) * 4000,
-                       50 + unit(random) * 2000,
-                       trial % 3 == 0};
+    WaterShade w{trial % 4 == 3 ? WaterView::kAmplitude : WaterView::kSurface,
+                 unit(random) * 3000,
+                 unit(random) * 600,
+                 unit(random) * 3000,
+                 unit(random) * 600,
+                 unit(random) * 4000,
+                 50 + unit(random) * 2000,
+                 trial % 3 == 0};
+    if (trial % 2 == 0) {
+      w.by = w.ay;
+      w.bx = w.ax + 10 * std::round((unit(random) - 0.5) * 2 * width);
+    }
     const WaterField field = WaterField::Of(w, 10);
+    const double d = std::round(double{field.bx} - double{field.ax});
+    shifted += field.ay == field.by && double{field.ax} + d == field.bx;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     const PixelBuffer out{pixels.data(), width, height, width};
     cache.Prepare(field, width, height);
@@ -182,30 +191,40 @@ TEST(WaterTest, LanesAndBandsGiveTheReferencesPixels) {
     }
 
     const int y = height / 3;
-    std::vector<std::int8_t> plain(width * kPhaseBytes), four = plain;
-    lanes::PhaseRowPlain(field, y, width, plain.data());
-    lanes::PhaseRowFour(field, y, width, four.data());
+    // A's pairs from a pixel left of the row, then B's.
+    const int first = -trial;
+    std::vector<std::int8_t> plain((width - first) * kPairBytes), four = plain;
+    std::vector<std::int8_t> plainB(width * kPairBytes), fourB = plainB;
+    lanes::PhaseRowPlain(field, false, y, first, width - first, plain.data());
+    lanes::PhaseRowPlain(field, true, y, 0, width, plainB.data());
+    lanes::PhaseRowFour(field, false, y, first, width - first, four.data());
+    lanes::PhaseRowFour(field, true, y, 0, width, fourB.data());
     EXPECT_EQ(four, plain) << "trial " << trial;
+    EXPECT_EQ(fourB, plainB) << "trial " << trial;
+    const std::int8_t* a = plain.data() - first * kPairBytes;
     std::vector<std::uint8_t> levels(width), fourLevels = levels;
     lanes::AmplitudeRowPlain(field, y, width, levels.data());
     lanes::AmplitudeRowFour(field, y, width, fourLevels.data());
     EXPECT_EQ(fourLevels, levels) << "trial " << trial;
     const SurfaceMix mix = MixOf(field, true, trial % 2 == 0);
     std::vector<std::uint32_t> mixed(width), fourMixed(width);
-    lanes::MixSurfacePlain(plain.data(), width, mix, field.colours.data(),
+    lanes::MixSurfacePlain(a, plainB.data(), width, mix, field.colours.data(),
                            mixed.data());
-    lanes::MixSurfaceFour(plain.data(), width, mix, field.colours.data(),
+    lanes::MixSurfaceFour(a, plainB.data(), width, mix, field.colours.data(),
                           fourMixed.data());
     EXPECT_EQ(fourMixed, mixed) << "trial " << trial;
     if (!lanes::HasEight()) continue;
-    lanes::PhaseRowEight(field, y, width, four.data());
+    lanes::PhaseRowEight(field, false, y, first, width - first, four.data());
+    lanes::PhaseRowEight(field, true, y, 0, width, fourB.data());
     EXPECT_EQ(four, plain) << "trial " << trial;
+    EXPECT_EQ(fourB, plainB) << "trial " << trial;
     lanes::AmplitudeRowEight(field, y, width, fourLevels.data());
     EXPECT_EQ(fourLevels, levels) << "trial " << trial;
-    lanes::MixSurfaceEight(plain.data(), width, mix, field.colours.data(),
+    lanes::MixSurfaceEight(a, plainB.data(), width, mix, field.colours.data(),
                            fourMixed.data());
     EXPECT_EQ(fourMixed, mixed) << "trial " << trial;
   }
+  EXPECT_GE(shifted, 5) << "B's pairs read from A's";
 }
 
 // The palette's order carries the water: lighter with every level.

@@ -2,6 +2,7 @@
 #include "raster/keep/water_cache.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace wave {
 namespace {
@@ -35,10 +36,30 @@ void WaterCache::Prepare(const WaterField& field, int width, int height) {
   if (field.view == WaterView::kAmplitude) {
     phases_ = {};
     levels_.resize(pixels);
-  } else {
-    levels_ = {};
-    phases_.resize(pixels * kPhaseBytes);
+    return;
   }
+  levels_ = {};
+  // Exactly d apart on one row: A's distance at x − d is B's at x.
+  const double d = std::round(double{field.bx} - double{field.ax});
+  shared_ = field.ay == field.by && std::fabs(d) <= width &&
+            double{field.ax} + d == double{field.bx};
+  shift_ = shared_ ? static_cast<int>(d) : 0;
+  first_ = std::min(0, -shift_);
+  span_ = std::max(width, width - shift_) - first_;
+  rowBytes_ =
+      static_cast<std::size_t>(span_ + (shared_ ? 0 : width)) * kPairBytes;
+  phases_.resize(rowBytes_ * static_cast<std::size_t>(height));
+}
+
+const std::int8_t* WaterCache::PairsA(int y, int x) const {
+  return phases_.data() + static_cast<std::size_t>(y) * rowBytes_ +
+         static_cast<std::size_t>(x - first_) * kPairBytes;
+}
+
+const std::int8_t* WaterCache::PairsB(int y, int x) const {
+  if (shared_) return PairsA(y, x - shift_);
+  return phases_.data() + static_cast<std::size_t>(y) * rowBytes_ +
+         static_cast<std::size_t>(span_ + x) * kPairBytes;
 }
 
 void WaterCache::Clear() {
@@ -66,10 +87,13 @@ void WaterCache::Lay(const PixelBuffer& out, int top, int bottom) {
 }
 
 void WaterCache::LaySurface(std::uint32_t* row, int y, Reach a, Reach b) {
-  std::int8_t* phases =
-      phases_.data() + static_cast<std::size_t>(y) * width_ * kPhaseBytes;
   if (kept_[y] == 0 && (a.from < a.to || b.from < b.to)) {
-    PhaseRow(field_, y, width_, phases);
+    std::int8_t* kept =
+        phases_.data() + static_cast<std::size_t>(y) * rowBytes_;
+    PhaseRow(field_, false, y, first_, span_, kept);
+    if (!shared_) {
+      PhaseRow(field_, true, y, 0, width_, kept + span_ * kPairBytes);
+    }
     kept_[y] = 1;
   }
   ForRuns(width_, a, b, [&](int from, int to, bool inA, bool inB) {
@@ -77,7 +101,7 @@ void WaterCache::LaySurface(std::uint32_t* row, int y, Reach a, Reach b) {
       std::fill(row + from, row + to, field_.colours[128]);
       return;
     }
-    MixSurface(phases + static_cast<std::size_t>(from) * kPhaseBytes, to - from,
+    MixSurface(PairsA(y, from), PairsB(y, from), to - from,
                mixes_[(inA ? 1 : 0) + (inB ? 2 : 0)], field_.colours.data(),
                row + from);
   });

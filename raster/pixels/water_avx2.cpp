@@ -34,8 +34,9 @@ struct Eight {
 
 }  // namespace
 
-void PhaseRowEight(const WaterField& f, int y, int width, std::int8_t* out) {
-  PhaseRowWith<Eight>(f, y, width, out);
+void PhaseRowEight(const WaterField& f, bool b, int y, int x0, int count,
+                   std::int8_t* out) {
+  PhaseRowWith<Eight>(f, b, y, x0, count, out);
 }
 
 void AmplitudeRowEight(const WaterField& f, int y, int width,
@@ -43,9 +44,9 @@ void AmplitudeRowEight(const WaterField& f, int y, int width,
   AmplitudeRowWith<Eight>(f, y, width, out);
 }
 
-void MixSurfaceEight(const std::int8_t* phases, int count,
-                     const SurfaceMix& mix, const std::uint32_t* colours,
-                     std::uint32_t* out) {
+void MixSurfaceEight(const std::int8_t* pairsA, const std::int8_t* pairsB,
+                     int count, const SurfaceMix& mix,
+                     const std::uint32_t* colours, std::uint32_t* out) {
   const __m256i k = _mm256_setr_epi16(mix.k[0], mix.k[1], mix.k[2], mix.k[3],
                                       mix.k[0], mix.k[1], mix.k[2], mix.k[3],
                                       mix.k[0], mix.k[1], mix.k[2], mix.k[3],
@@ -55,13 +56,16 @@ void MixSurfaceEight(const std::int8_t* phases, int count,
   const int* table = reinterpret_cast<const int*>(colours);
   int i = 0;
   for (; i + 8 <= count; i += 8) {
-    const __m256i bytes = _mm256_loadu_si256(
-        reinterpret_cast<const __m256i*>(phases + i * kPhaseBytes));
-    // Pixels 0–3 and 4–7, each as A's sum and B's: A0 B0 A1 B1 | A2 B2 A3 B3.
-    const __m256i lo = _mm256_madd_epi16(
-        _mm256_cvtepi8_epi16(_mm256_castsi256_si128(bytes)), k);
-    const __m256i hi = _mm256_madd_epi16(
-        _mm256_cvtepi8_epi16(_mm256_extracti128_si256(bytes, 1)), k);
+    const __m128i a = _mm_loadu_si128(
+        reinterpret_cast<const __m128i*>(pairsA + i * kPairBytes));
+    const __m128i b = _mm_loadu_si128(
+        reinterpret_cast<const __m128i*>(pairsB + i * kPairBytes));
+    // Pixels 0–3 and 4–7, A's pair and B's side by side, each then as A's
+    // sum and B's: A0 B0 A1 B1 | A2 B2 A3 B3.
+    const __m256i lo =
+        _mm256_madd_epi16(_mm256_cvtepi8_epi16(_mm_unpacklo_epi16(a, b)), k);
+    const __m256i hi =
+        _mm256_madd_epi16(_mm256_cvtepi8_epi16(_mm_unpackhi_epi16(a, b)), k);
     // Within each half: 0 1 4 5 | 2 3 6 7; put back in order.
     const __m256i sums = _mm256_permute4x64_epi64(_mm256_hadd_epi32(lo, hi),
                                                   _MM_SHUFFLE(3, 1, 2, 0));
@@ -71,7 +75,8 @@ void MixSurfaceEight(const std::int8_t* phases, int count,
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
                         _mm256_i32gather_epi32(table, level, 4));
   }
-  MixSurfacePlain(phases + i * kPhaseBytes, count - i, mix, colours, out + i);
+  MixSurfacePlain(pairsA + i * kPairBytes, pairsB + i * kPairBytes, count - i,
+                  mix, colours, out + i);
 }
 
 }  // namespace wave::lanes

@@ -122,7 +122,8 @@ int WaterLevelAt(const WaterField& f, int x, int y) {
                : 0;
   }
   float bytes[kPhaseBytes];
-  lanes::PhasesAt<lanes::Plain>(f, row, x, bytes);
+  lanes::PairAt<lanes::Plain>(f, row, false, x, bytes);
+  lanes::PairAt<lanes::Plain>(f, row, true, x, bytes + kPairBytes);
   const SurfaceMix mix = MixOf(f, inA, inB);
   int sum = 0;
   for (int k = 0; k < kPhaseBytes; ++k) {
@@ -133,8 +134,9 @@ int WaterLevelAt(const WaterField& f, int x, int y) {
 
 namespace lanes {
 
-void PhaseRowPlain(const WaterField& f, int y, int width, std::int8_t* out) {
-  PhaseRowWith<Plain>(f, y, width, out);
+void PhaseRowPlain(const WaterField& f, bool b, int y, int x0, int count,
+                   std::int8_t* out) {
+  PhaseRowWith<Plain>(f, b, y, x0, count, out);
 }
 
 void AmplitudeRowPlain(const WaterField& f, int y, int width,
@@ -142,32 +144,35 @@ void AmplitudeRowPlain(const WaterField& f, int y, int width,
   AmplitudeRowWith<Plain>(f, y, width, out);
 }
 
-void MixSurfacePlain(const std::int8_t* phases, int count,
+void MixSurfacePlain(const std::int8_t* a, const std::int8_t* b, int count,
                      const SurfaceMix& mix, const std::uint32_t* colours,
                      std::uint32_t* out) {
   for (int i = 0; i < count; ++i) {
-    const std::int8_t* p = phases + i * kPhaseBytes;
+    const std::int8_t* p = a + i * kPairBytes;
+    const std::int8_t* q = b + i * kPairBytes;
     out[i] = colours[SurfaceLevel(mix.k[0] * p[0] + mix.k[1] * p[1] +
-                                  mix.k[2] * p[2] + mix.k[3] * p[3])];
+                                  mix.k[2] * q[0] + mix.k[3] * q[1])];
   }
 }
 
 }  // namespace lanes
 
-void PhaseRow(const WaterField& f, int y, int width, std::int8_t* out) {
+void PhaseRow(const WaterField& f, bool b, int y, int x0, int count,
+              std::int8_t* out) {
   if (lanes::HasEight()) {
-    lanes::PhaseRowEight(f, y, width, out);
+    lanes::PhaseRowEight(f, b, y, x0, count, out);
   } else {
-    lanes::PhaseRowFour(f, y, width, out);
+    lanes::PhaseRowFour(f, b, y, x0, count, out);
   }
 }
 
-void MixSurface(const std::int8_t* phases, int count, const SurfaceMix& mix,
-                const std::uint32_t* colours, std::uint32_t* out) {
+void MixSurface(const std::int8_t* a, const std::int8_t* b, int count,
+                const SurfaceMix& mix, const std::uint32_t* colours,
+                std::uint32_t* out) {
   if (lanes::HasEight()) {
-    lanes::MixSurfaceEight(phases, count, mix, colours, out);
+    lanes::MixSurfaceEight(a, b, count, mix, colours, out);
   } else {
-    lanes::MixSurfaceFour(phases, count, mix, colours, out);
+    lanes::MixSurfaceFour(a, b, count, mix, colours, out);
   }
 }
 

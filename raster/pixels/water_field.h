@@ -51,12 +51,14 @@ struct Reach {
 };
 Reach ReachOf(double cx, double cy, double front, int y, int width);
 
-// A pixel's kept values, four bytes: θ's cosine and sine for A, then for
-// B, as round(127·value).
-constexpr int kPhaseBytes = 4;
+// A pixel's kept values for one source, two bytes: θ's cosine and sine, as
+// round(127·value). A pixel mixes A's pair and B's.
+constexpr int kPairBytes = 2;
+constexpr int kPhaseBytes = 2 * kPairBytes;
 
-// Four multipliers, one per kept byte (0 for a wave not arrived): the level
-// is 128 + round(Σ multiplier·byte / 256), clamped to 0..255.
+// Four multipliers, one per byte of A's pair then B's (0 for a wave not
+// arrived): the level is 128 + round(Σ multiplier·byte / 256), clamped to
+// 0..255.
 struct SurfaceMix {
   std::array<std::int16_t, kPhaseBytes> k{};
 };
@@ -67,31 +69,38 @@ SurfaceMix MixOf(const WaterField& field, bool a, bool b);
 int WaterLevelAt(const WaterField& field, int x, int y);
 
 namespace lanes {
-// Row y's kept values (surface) and the amplitude's levels where both
-// waves have arrived, by each width of lanes.
-void PhaseRowPlain(const WaterField& f, int y, int width, std::int8_t* out);
-void PhaseRowFour(const WaterField& f, int y, int width, std::int8_t* out);
-void PhaseRowEight(const WaterField& f, int y, int width, std::int8_t* out);
+// One source's kept pairs (surface) of row y, pixels [x0, x0 + count),
+// and the amplitude's levels where both waves have arrived, by each width
+// of lanes.
+void PhaseRowPlain(const WaterField& f, bool b, int y, int x0, int count,
+                   std::int8_t* out);
+void PhaseRowFour(const WaterField& f, bool b, int y, int x0, int count,
+                  std::int8_t* out);
+void PhaseRowEight(const WaterField& f, bool b, int y, int x0, int count,
+                   std::int8_t* out);
 void AmplitudeRowPlain(const WaterField& f, int y, int width,
                        std::uint8_t* out);
 void AmplitudeRowFour(const WaterField& f, int y, int width, std::uint8_t* out);
 void AmplitudeRowEight(const WaterField& f, int y, int width,
                        std::uint8_t* out);
-// `count` pixels of the surface from their kept values.
-void MixSurfacePlain(const std::int8_t* phases, int count,
+// `count` pixels of the surface from A's kept pairs and B's.
+void MixSurfacePlain(const std::int8_t* a, const std::int8_t* b, int count,
                      const SurfaceMix& mix, const std::uint32_t* colours,
                      std::uint32_t* out);
-void MixSurfaceFour(const std::int8_t* phases, int count, const SurfaceMix& mix,
-                    const std::uint32_t* colours, std::uint32_t* out);
-void MixSurfaceEight(const std::int8_t* phases, int count,
+void MixSurfaceFour(const std::int8_t* a, const std::int8_t* b, int count,
+                    const SurfaceMix& mix, const std::uint32_t* colours,
+                    std::uint32_t* out);
+void MixSurfaceEight(const std::int8_t* a, const std::int8_t* b, int count,
                      const SurfaceMix& mix, const std::uint32_t* colours,
                      std::uint32_t* out);
 }  // namespace lanes
 
 // The widest lanes the processor has.
-void PhaseRow(const WaterField& f, int y, int width, std::int8_t* out);
+void PhaseRow(const WaterField& f, bool b, int y, int x0, int count,
+              std::int8_t* out);
 void AmplitudeRow(const WaterField& f, int y, int width, std::uint8_t* out);
-void MixSurface(const std::int8_t* phases, int count, const SurfaceMix& mix,
-                const std::uint32_t* colours, std::uint32_t* out);
+void MixSurface(const std::int8_t* a, const std::int8_t* b, int count,
+                const SurfaceMix& mix, const std::uint32_t* colours,
+                std::uint32_t* out);
 
 }  // namespace wave

@@ -92,20 +92,17 @@ typename L::F Byte(typename L::F v) {
                                            L::Set(0.5f), L::Set(-0.5f))));
 }
 
-// The kept values of the pixels from x on: θ's cosine and sine for each
-// source, as bytes (in floats).
+// One source's kept pair for the pixels from x on: θ's cosine and sine, as
+// bytes (in floats). The same operations as DistancesAt's for that source.
 template <class L>
-void PhasesAt(const WaterField& f, const WaterRow& row, int x,
-              typename L::F out[kPhaseBytes]) {
-  typename L::F rA, rB;
-  DistancesAt<L>(f, row, x, rA, rB);
-  const typename L::F perPixel = L::Set(f.turnsPerPixel);
-  const typename L::F quarter = L::Set(0.25f);
-  const typename L::F tA = L::Mul(rA, perPixel), tB = L::Mul(rB, perPixel);
-  out[0] = Byte<L>(CosTurns<L>(tA));
-  out[1] = Byte<L>(CosTurns<L>(L::Sub(tA, quarter)));
-  out[2] = Byte<L>(CosTurns<L>(tB));
-  out[3] = Byte<L>(CosTurns<L>(L::Sub(tB, quarter)));
+void PairAt(const WaterField& f, const WaterRow& row, bool b, int x,
+            typename L::F out[kPairBytes]) {
+  using F = typename L::F;
+  const F dx = L::Sub(L::Columns(x), L::Set(b ? f.bx : f.ax));
+  const F r = L::Sqrt(L::Add(L::Mul(dx, dx), L::Set(b ? row.dyB2 : row.dyA2)));
+  const F t = L::Mul(r, L::Set(f.turnsPerPixel));
+  out[0] = Byte<L>(CosTurns<L>(t));
+  out[1] = Byte<L>(CosTurns<L>(L::Sub(t, L::Set(0.25f))));
 }
 
 // The amplitude's levels from x on where both waves have arrived:
@@ -123,27 +120,29 @@ typename L::F AmplitudeAt(const WaterField& f, const WaterRow& row, int x) {
   return L::Select(L::Le(level, L::Set(255.f)), level, L::Set(255.f));
 }
 
-// Row y by any lanes: whole groups of L's width, the rest one by one.
+// One source's pairs of row y, pixels [x0, x0 + count), by any lanes:
+// whole groups of L's width, the rest one by one.
 template <class L>
-void PhaseRowWith(const WaterField& f, int y, int width, std::int8_t* out) {
+void PhaseRowWith(const WaterField& f, bool b, int y, int x0, int count,
+                  std::int8_t* out) {
   const WaterRow row = RowOf(f, y);
-  int x = 0;
-  for (; x + L::kWidth <= width; x += L::kWidth) {
-    typename L::F bytes[kPhaseBytes];
-    PhasesAt<L>(f, row, x, bytes);
-    float lanes[kPhaseBytes][L::kWidth];
-    for (int k = 0; k < kPhaseBytes; ++k) L::Store(lanes[k], bytes[k]);
-    for (int i = 0; i < L::kWidth; ++i) {
-      for (int k = 0; k < kPhaseBytes; ++k) {
-        out[(x + i) * kPhaseBytes + k] = static_cast<std::int8_t>(lanes[k][i]);
+  int i = 0;
+  for (; i + L::kWidth <= count; i += L::kWidth) {
+    typename L::F bytes[kPairBytes];
+    PairAt<L>(f, row, b, x0 + i, bytes);
+    float lanes[kPairBytes][L::kWidth];
+    for (int k = 0; k < kPairBytes; ++k) L::Store(lanes[k], bytes[k]);
+    for (int j = 0; j < L::kWidth; ++j) {
+      for (int k = 0; k < kPairBytes; ++k) {
+        out[(i + j) * kPairBytes + k] = static_cast<std::int8_t>(lanes[k][j]);
       }
     }
   }
-  for (; x < width; ++x) {
-    float bytes[kPhaseBytes];
-    PhasesAt<Plain>(f, row, x, bytes);
-    for (int k = 0; k < kPhaseBytes; ++k) {
-      out[x * kPhaseBytes + k] = static_cast<std::int8_t>(bytes[k]);
+  for (; i < count; ++i) {
+    float bytes[kPairBytes];
+    PairAt<Plain>(f, row, b, x0 + i, bytes);
+    for (int k = 0; k < kPairBytes; ++k) {
+      out[i * kPairBytes + k] = static_cast<std::int8_t>(bytes[k]);
     }
   }
 }

@@ -34,8 +34,9 @@ struct Four {
 
 }  // namespace
 
-void PhaseRowFour(const WaterField& f, int y, int width, std::int8_t* out) {
-  PhaseRowWith<Four>(f, y, width, out);
+void PhaseRowFour(const WaterField& f, bool b, int y, int x0, int count,
+                  std::int8_t* out) {
+  PhaseRowWith<Four>(f, b, y, x0, count, out);
 }
 
 void AmplitudeRowFour(const WaterField& f, int y, int width,
@@ -43,7 +44,8 @@ void AmplitudeRowFour(const WaterField& f, int y, int width,
   AmplitudeRowWith<Four>(f, y, width, out);
 }
 
-void MixSurfaceFour(const std::int8_t* phases, int count, const SurfaceMix& mix,
+void MixSurfaceFour(const std::int8_t* pairsA, const std::int8_t* pairsB,
+                    int count, const SurfaceMix& mix,
                     const std::uint32_t* colours, std::uint32_t* out) {
   const __m128i k = _mm_setr_epi16(mix.k[0], mix.k[1], mix.k[2], mix.k[3],
                                    mix.k[0], mix.k[1], mix.k[2], mix.k[3]);
@@ -51,8 +53,12 @@ void MixSurfaceFour(const std::int8_t* phases, int count, const SurfaceMix& mix,
   const __m128i zero = _mm_setzero_si128();
   int i = 0;
   for (; i + 4 <= count; i += 4) {
-    const __m128i bytes = _mm_loadu_si128(
-        reinterpret_cast<const __m128i*>(phases + i * kPhaseBytes));
+    // A's pair and B's side by side: four bytes a pixel.
+    const __m128i bytes = _mm_unpacklo_epi16(
+        _mm_loadl_epi64(
+            reinterpret_cast<const __m128i*>(pairsA + i * kPairBytes)),
+        _mm_loadl_epi64(
+            reinterpret_cast<const __m128i*>(pairsB + i * kPairBytes)));
     // Signed bytes to 16 bits; then per pixel A's pair and B's pair summed:
     // lanes A0 B0 A1 B1, A2 B2 A3 B3.
     const __m128i low = _mm_srai_epi16(_mm_unpacklo_epi8(zero, bytes), 8);
@@ -70,7 +76,8 @@ void MixSurfaceFour(const std::int8_t* phases, int count, const SurfaceMix& mix,
       out[i + j] = colours[(static_cast<unsigned>(four) >> (8 * j)) & 0xFFu];
     }
   }
-  MixSurfacePlain(phases + i * kPhaseBytes, count - i, mix, colours, out + i);
+  MixSurfacePlain(pairsA + i * kPairBytes, pairsB + i * kPairBytes, count - i,
+                  mix, colours, out + i);
 }
 
 }  // namespace wave::lanes
